@@ -1,0 +1,221 @@
+#include "cli/cli.h"
+
+#include "app_info.h"
+#include "cli/json_text.h"
+#include "eval/evaluation_sequence.h"
+
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QJsonParseError>
+
+#include <istream>
+#include <ostream>
+#include <string>
+
+namespace {
+
+constexpr char Usage[] =
+    "Usage: sumwright-cli [-x FORMULA] [-y FORMULA] [-z FORMULA] [--locale NAME] [--json]\n"
+    "                     [--] [MAIN]\n"
+    "       sumwright-cli --batch [--locale NAME]\n"
+    "\n"
+    "Computes Z, then Y, then X, then the main formula MAIN, as the Sumwright window does.\n"
+    "MAIN may use x, y and z; the formula for X may use y and z; the one for Y may use z.\n"
+    "\n"
+    "  -x, -y, -z FORMULA  the formulas for the variables (absent: empty)\n"
+    "  --locale NAME       take the decimal separator of NAME (de_DE, en_US, ...) instead of\n"
+    "                      the user's locale\n"
+    "  --json              print one JSON object with the exact texts of the result boxes and\n"
+    "                      the status line, null for what the run left untouched\n"
+    "  --batch             read JSON Lines {\"main\":...,\"x\":...,\"y\":...,\"z\":...} from\n"
+    "                      standard input and print one --json line for each\n"
+    "  --help              show this help\n"
+    "  --version           show the version\n"
+    "\n"
+    "A MAIN that starts with '-' is a formula unless it is one of the options above; after\n"
+    "'--' every argument is part of MAIN. Several MAIN arguments are joined with spaces.\n"
+    "\n"
+    "Exit status: 0 when the evaluation succeeded (with --batch: every line did), 1 otherwise,\n"
+    "2 for bad usage.\n";
+
+struct Options
+{
+    Formulas formulas;
+    QStringList mainParts;
+    QString localeName;
+    bool hasLocale = false;
+    bool json = false;
+    bool batch = false;
+    bool help = false;
+    bool version = false;
+};
+
+std::string utf8(const std::u16string& text)
+{
+    return QString::fromStdU16String(text).toStdString();
+}
+
+// Returns the problem with the arguments, or an empty string.
+std::string parse(const QStringList& arguments, Options& options)
+{
+    bool optionsEnded = false;
+    for (qsizetype i = 0; i < arguments.size(); ++i) {
+        const QString& arg = arguments[i];
+        const auto value = [&](std::u16string& target) -> bool {
+            if (i + 1 >= arguments.size())
+                return false;
+            target = arguments[++i].toStdU16String();
+            return true;
+        };
+        if (optionsEnded) {
+            options.mainParts.append(arg);
+        } else if (arg == u"--") {
+            optionsEnded = true;
+        } else if (arg == u"-x" || arg == u"-y" || arg == u"-z") {
+            std::u16string& target = arg == u"-x"   ? options.formulas.x
+                                     : arg == u"-y" ? options.formulas.y
+                                                    : options.formulas.z;
+            if (!value(target))
+                return "option " + arg.toStdString() + " needs a formula";
+        } else if (arg == u"--locale") {
+            if (i + 1 >= arguments.size())
+                return "option --locale needs a locale name";
+            options.localeName = arguments[++i];
+            options.hasLocale = true;
+        } else if (arg.startsWith(u"--locale=")) {
+            options.localeName = arg.mid(9);
+            options.hasLocale = true;
+        } else if (arg == u"--json") {
+            options.json = true;
+        } else if (arg == u"--batch") {
+            options.batch = true;
+        } else if (arg == u"--help" || arg == u"-h") {
+            options.help = true;
+        } else if (arg == u"--version") {
+            options.version = true;
+        } else if (arg.startsWith(u"--")) {
+            return "unknown option " + arg.toStdString();
+        } else {
+            options.mainParts.append(arg);
+        }
+    }
+    if (options.batch && (!options.mainParts.isEmpty() || !options.formulas.x.empty()
+                          || !options.formulas.y.empty() || !options.formulas.z.empty())) {
+        return "--batch reads its formulas from standard input and takes none as arguments";
+    }
+    options.formulas.main = options.mainParts.join(u' ').toStdU16String();
+    return {};
+}
+
+bool isKnownLocale(const QString& name)
+{
+    const QLocale locale(name);
+    return locale.language() != QLocale::C || name == u"C" || name == u"POSIX";
+}
+
+void printPlain(std::ostream& out, const Outcome& outcome)
+{
+    const auto line = [&out](const char* label, const std::optional<std::u16string>& text) {
+        out << label << ':';
+        if (text)
+            out << ' ' << utf8(*text);
+        out << '\n';
+    };
+    line("Z", outcome.z);
+    line("Y", outcome.y);
+    line("X", outcome.x);
+    line("Result", outcome.main);
+    line("Status", outcome.status);
+}
+
+bool isSuccess(const Outcome& outcome)
+{
+    return outcome.status && *outcome.status == SuccessText;
+}
+
+// One line of a batch: the formulas, or the reason the line is not a batch request.
+std::string readRequest(const std::string& line, Formulas& formulas)
+{
+    QJsonParseError error{};
+    const QJsonDocument document = QJsonDocument::fromJson(QByteArray::fromStdString(line), &error);
+    if (error.error != QJsonParseError::NoError)
+        return "not JSON: " + error.errorString().toStdString();
+    if (!document.isObject())
+        return "not a JSON object";
+    const QJsonObject object = document.object();
+    const std::pair<const char16_t*, std::u16string*> fields[] = {
+        {u"main", &formulas.main}, {u"x", &formulas.x}, {u"y", &formulas.y}, {u"z", &formulas.z}};
+    for (const auto& [key, target] : fields) {
+        const QJsonValue value = object.value(QString::fromUtf16(key));
+        if (value.isUndefined())
+            continue;
+        if (!value.isString())
+            return "\"" + QString::fromUtf16(key).toStdString() + "\" is not a string";
+        *target = value.toString().toStdU16String();
+    }
+    return {};
+}
+
+int runBatch(std::istream& in, std::ostream& out, char16_t decimalPoint)
+{
+    ReckonerEvaluator evaluator;
+    bool allSucceeded = true;
+    std::string line;
+    while (std::getline(in, line)) {
+        if (!line.empty() && line.back() == '\r')
+            line.pop_back();
+        Formulas formulas;
+        const std::string problem = readRequest(line, formulas);
+        if (!problem.empty()) {
+            out << "{\"error\":" << jsonString(QString::fromStdString(problem).toStdU16String())
+                << "}\n";
+            allSucceeded = false;
+            continue;
+        }
+        const Outcome outcome = runEvaluation(evaluator, formulas, decimalPoint);
+        allSucceeded = allSucceeded && isSuccess(outcome);
+        out << outcomeJson(outcome) << '\n';
+    }
+    out.flush();
+    return allSucceeded ? ExitSuccess : ExitNotSuccessful;
+}
+
+}  // namespace
+
+int runCli(const QStringList& arguments, std::istream& in, std::ostream& out, std::ostream& err,
+           const QLocale& userLocale)
+{
+    Options options;
+    const std::string problem = parse(arguments, options);
+    if (!problem.empty()) {
+        err << "sumwright-cli: " << problem << "\nTry 'sumwright-cli --help'.\n";
+        return ExitUsage;
+    }
+    if (options.help) {
+        out << Usage;
+        return ExitSuccess;
+    }
+    if (options.version) {
+        out << "sumwright-cli " << appinfo::VersionText << '\n';
+        return ExitSuccess;
+    }
+    if (options.hasLocale && !isKnownLocale(options.localeName)) {
+        err << "sumwright-cli: unknown locale " << options.localeName.toStdString()
+            << "\nTry 'sumwright-cli --help'.\n";
+        return ExitUsage;
+    }
+    const QLocale locale = options.hasLocale ? QLocale(options.localeName) : userLocale;
+    const QString separator = locale.decimalPoint();
+    const char16_t decimalPoint = separator.isEmpty() ? u'.' : separator.at(0).unicode();
+
+    if (options.batch)
+        return runBatch(in, out, decimalPoint);
+
+    ReckonerEvaluator evaluator;
+    const Outcome outcome = runEvaluation(evaluator, options.formulas, decimalPoint);
+    if (options.json)
+        out << outcomeJson(outcome) << '\n';
+    else
+        printPlain(out, outcome);
+    return isSuccess(outcome) ? ExitSuccess : ExitNotSuccessful;
+}

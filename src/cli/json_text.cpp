@@ -1,0 +1,89 @@
+#include "cli/json_text.h"
+
+#include <cstdio>
+
+namespace {
+
+void appendUtf8(std::string& out, char32_t c)
+{
+    if (c < 0x80) {
+        out.push_back(static_cast<char>(c));
+    } else if (c < 0x800) {
+        out.push_back(static_cast<char>(0xC0 | (c >> 6)));
+        out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
+    } else if (c < 0x10000) {
+        out.push_back(static_cast<char>(0xE0 | (c >> 12)));
+        out.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
+        out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
+    } else {
+        out.push_back(static_cast<char>(0xF0 | (c >> 18)));
+        out.push_back(static_cast<char>(0x80 | ((c >> 12) & 0x3F)));
+        out.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
+        out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
+    }
+}
+
+void appendEscape(std::string& out, char16_t unit)
+{
+    char buffer[8];
+    std::snprintf(buffer, sizeof buffer, "\\u%04x", static_cast<unsigned>(unit));
+    out += buffer;
+}
+
+void appendField(std::string& out, std::string_view key, const std::optional<std::u16string>& value)
+{
+    out += '"';
+    out += key;
+    out += "\":";
+    out += value ? jsonString(*value) : "null";
+}
+
+}  // namespace
+
+std::string jsonString(std::u16string_view text)
+{
+    std::string out;
+    out.reserve(text.size() + 2);
+    out.push_back('"');
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const char16_t c = text[i];
+        if (c == u'"' || c == u'\\') {
+            out.push_back('\\');
+            out.push_back(static_cast<char>(c));
+        } else if (c == u'\n') {
+            out += "\\n";
+        } else if (c == u'\r') {
+            out += "\\r";
+        } else if (c == u'\t') {
+            out += "\\t";
+        } else if (c < 0x20 || c == 0x7F) {
+            appendEscape(out, c);
+        } else if (c >= 0xD800 && c <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00
+                   && text[i + 1] <= 0xDFFF) {
+            appendUtf8(out, 0x10000 + ((char32_t(c) - 0xD800) << 10) + (text[i + 1] - 0xDC00));
+            ++i;
+        } else if (c >= 0xD800 && c <= 0xDFFF) {
+            appendEscape(out, c);
+        } else {
+            appendUtf8(out, c);
+        }
+    }
+    out.push_back('"');
+    return out;
+}
+
+std::string outcomeJson(const Outcome& outcome)
+{
+    std::string out = "{";
+    appendField(out, "main", outcome.main);
+    out += ',';
+    appendField(out, "x", outcome.x);
+    out += ',';
+    appendField(out, "y", outcome.y);
+    out += ',';
+    appendField(out, "z", outcome.z);
+    out += ',';
+    appendField(out, "status", outcome.status);
+    out += '}';
+    return out;
+}

@@ -1,0 +1,458 @@
+#include "reckoner/reckoner.h"
+
+#include "reckoner/ascii_case.h"
+
+#include <array>
+#include <charconv>
+#include <cmath>
+#include <limits>
+#include <numbers>
+
+// The formula is read in one pass with an operator stack (shunting-yard) and computed as it is
+// read: each operator is applied when it leaves the stack, which is the order a tree walk would
+// apply it in. Reading stops at its first problem; a computing problem is only noted, so a
+// formula that does not read cleanly reports its reading problem whatever it would compute.
+//
+// Grammar, lowest precedence first:
+//   sum     := product (('+' | '-') product)*
+//   product := signed (('*' | '/') signed)*
+//   signed  := ('+' | '-') signed | power
+//   power   := primary ('^' signed)?
+//   primary := number | constant | function '(' sum (',' sum)* ')' | '(' sum ')'
+
+namespace {
+
+enum Code : int { Success = 0, Unknown = 1, Syntax = 2, Calculation = 3, FunctionError = 4 };
+
+enum Kind : std::uint8_t { Add, Subtract, Multiply, Divide, Power, Negate, Open, OpenCall };
+
+constexpr int precedence(std::uint8_t kind)
+{
+    switch (kind) {
+    case Add:
+    case Subtract:
+        return 1;
+    case Multiply:
+    case Divide:
+        return 2;
+    case Negate:
+        return 3;
+    case Power:
+        return 4;
+    default:
+        return 0;  // parentheses stop every reduction
+    }
+}
+
+enum Function : std::uint8_t {
+    Abs, Sqrt, Cbrt, Exp, Ln, Log, Log2, Sin, Cos, Tan, Asin, Acos, Atan, Atan2,
+    Sinh, Cosh, Tanh, Int, Ceil, Floor, Round, Sgn, Mod
+};
+
+struct Name
+{
+    std::u16string_view text;  // lower case
+    bool isFunction;
+    std::uint8_t function;
+    std::uint8_t arity;
+    double constant;
+};
+
+// Function names hold no x, y or z: those letters are rewritten before a formula gets here.
+constexpr std::array<Name, 25> Names{{
+    {u"pi", false, 0, 0, std::numbers::pi},
+    {u"e", false, 0, 0, std::numbers::e},
+    {u"abs", true, Abs, 1, 0},
+    {u"sqrt", true, Sqrt, 1, 0},
+    {u"cbrt", true, Cbrt, 1, 0},
+    {u"exp", true, Exp, 1, 0},
+    {u"ln", true, Ln, 1, 0},
+    {u"log", true, Log, 1, 0},
+    {u"log2", true, Log2, 1, 0},
+    {u"sin", true, Sin, 1, 0},
+    {u"cos", true, Cos, 1, 0},
+    {u"tan", true, Tan, 1, 0},
+    {u"asin", true, Asin, 1, 0},
+    {u"acos", true, Acos, 1, 0},
+    {u"atan", true, Atan, 1, 0},
+    {u"atan2", true, Atan2, 2, 0},
+    {u"sinh", true, Sinh, 1, 0},
+    {u"cosh", true, Cosh, 1, 0},
+    {u"tanh", true, Tanh, 1, 0},
+    {u"int", true, Int, 1, 0},
+    {u"ceil", true, Ceil, 1, 0},
+    {u"floor", true, Floor, 1, 0},
+    {u"round", true, Round, 1, 0},
+    {u"sgn", true, Sgn, 1, 0},
+    {u"mod", true, Mod, 2, 0},
+}};
+
+constexpr std::uint8_t arityOf(std::uint8_t function)
+{
+    for (const Name& name : Names) {
+        if (name.isFunction && name.function == function)
+            return name.arity;
+    }
+    return 0;
+}
+
+const Name* lookUp(std::u16string_view text)
+{
+    for (const Name& name : Names) {
+        if (asciicase::equals(text, name.text))
+            return &name;
+    }
+    return nullptr;
+}
+
+constexpr bool isDigit(char16_t c) { return c >= u'0' && c <= u'9'; }
+constexpr bool isSpace(char16_t c) { return c == u' ' || c == u'\t' || c == u'\r' || c == u'\n'; }
+constexpr bool isNameStart(char16_t c)
+{
+    return (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z') || c == u'_';
+}
+constexpr bool isNamePart(char16_t c) { return isNameStart(c) || isDigit(c); }
+
+// Decimal exponent of the leading significant digit of a number the parser has accepted,
+// saturated; decides whether a literal out of double's range overflowed or underflowed.
+long long magnitudeOf(std::string_view digits)
+{
+    long long lead = 0;
+    bool seenPoint = false;
+    bool found = false;
+    std::size_t i = 0;
+    for (; i < digits.size() && digits[i] != 'e' && digits[i] != 'E'; ++i) {
+        const char c = digits[i];
+        if (c == '.') {
+            seenPoint = true;
+        } else if (!found && c != '0') {
+            found = true;
+            lead = seenPoint ? lead - 1 : 0;
+        } else if (!found && seenPoint) {
+            --lead;
+        } else if (found && !seenPoint) {
+            ++lead;
+        }
+    }
+    if (!found)
+        return std::numeric_limits<long long>::min();
+    long long exponent = 0;
+    bool negative = false;
+    if (i < digits.size()) {
+        ++i;
+        if (i < digits.size() && (digits[i] == '+' || digits[i] == '-'))
+            negative = digits[i++] == '-';
+        for (; i < digits.size(); ++i) {
+            if (exponent < 1'000'000'000)
+                exponent = exponent * 10 + (digits[i] - '0');
+        }
+    }
+    return lead + (negative ? -exponent : exponent);
+}
+
+}  // namespace
+
+Reckoner::Reckoner() = default;
+
+void Reckoner::setExpression(std::u16string_view text)
+{
+    m_expression.assign(text);
+}
+
+std::u16string Reckoner::ErrorCode() const
+{
+    return std::u16string(1, static_cast<char16_t>(u'0' + m_code));
+}
+
+void Reckoner::Calculate()
+{
+    m_values.clear();
+    m_pending.clear();
+    m_computeCode = Success;
+    m_result = 0.0;
+
+    const int readCode = read();
+    if (readCode != Success) {
+        m_code = readCode;
+    } else if (m_computeCode != Success) {
+        m_code = m_computeCode;
+    } else {
+        m_code = Success;
+        m_result = m_values.back() == 0.0 ? 0.0 : m_values.back();
+    }
+}
+
+void Reckoner::noteFailure(int code)
+{
+    if (m_computeCode == Success)
+        m_computeCode = code;
+}
+
+int Reckoner::read()
+{
+    const char16_t* p = m_expression.data();
+    const char16_t* const end = p + m_expression.size();
+    bool expectOperand = true;
+    bool justOpened = false;  // the last token was an opening parenthesis
+    bool anyToken = false;
+
+    for (;;) {
+        while (p != end && isSpace(*p))
+            ++p;
+        if (p == end)
+            break;
+        const char16_t c = *p;
+        anyToken = true;
+
+        if (expectOperand) {
+            if (isDigit(c) || c == u'.') {
+                if (!readNumber(p, end))
+                    return Syntax;
+                expectOperand = false;
+            } else if (isNameStart(c)) {
+                const char16_t* const start = p;
+                while (p != end && isNamePart(*p))
+                    ++p;
+                const Name* name = lookUp(std::u16string_view(start, p - start));
+                if (name == nullptr)
+                    return Unknown;
+                if (!name->isFunction) {
+                    m_values.push_back(name->constant);
+                    expectOperand = false;
+                } else {
+                    while (p != end && isSpace(*p))
+                        ++p;
+                    if (p == end || *p != u'(')
+                        return Syntax;
+                    ++p;
+                    m_pending.push_back({OpenCall, name->function, 1});
+                    justOpened = true;
+                    continue;
+                }
+            } else if (c == u'(') {
+                ++p;
+                m_pending.push_back({Open, 0, 0});
+                justOpened = true;
+                continue;
+            } else if (c == u'-') {
+                ++p;
+                m_pending.push_back({Negate, 0, 0});
+            } else if (c == u'+') {
+                ++p;
+            } else if (c == u')' && justOpened && m_pending.back().kind == OpenCall) {
+                // an empty argument list: the count is wrong for every function we know
+                return FunctionError;
+            } else if (c == u')' || c == u'*' || c == u'/' || c == u'^' || c == u',') {
+                return Syntax;
+            } else {
+                return Unknown;
+            }
+            justOpened = false;
+            continue;
+        }
+
+        justOpened = false;
+        switch (c) {
+        case u'+':
+        case u'-':
+            reduceUntil(1, false);
+            m_pending.push_back({c == u'+' ? Add : Subtract, 0, 0});
+            expectOperand = true;
+            break;
+        case u'*':
+        case u'/':
+            reduceUntil(2, false);
+            m_pending.push_back({c == u'*' ? Multiply : Divide, 0, 0});
+            expectOperand = true;
+            break;
+        case u'^':
+            reduceUntil(4, true);
+            m_pending.push_back({Power, 0, 0});
+            expectOperand = true;
+            break;
+        case u')': {
+            if (!reduceUntil(0, false))
+                return Syntax;
+            const Pending open = m_pending.back();
+            m_pending.pop_back();
+            if (open.kind == OpenCall) {
+                if (open.arguments != arityOf(open.function))
+                    return FunctionError;
+                applyFunction(open.function);
+            }
+            break;
+        }
+        case u',':
+            if (!reduceUntil(0, false) || m_pending.back().kind != OpenCall)
+                return Syntax;
+            ++m_pending.back().arguments;
+            expectOperand = true;
+            break;
+        default:
+            if (isDigit(c) || c == u'.' || isNameStart(c) || c == u'(')
+                return Syntax;  // two operands in a row: there is no implicit multiplication
+            return Unknown;
+        }
+        ++p;
+    }
+
+    if (!anyToken)
+        return Unknown;
+    if (expectOperand)
+        return Syntax;
+    reduceUntil(0, false);
+    if (!m_pending.empty())
+        return Syntax;  // an opening parenthesis was never closed
+    return Success;
+}
+
+// Applies the pending operators that bind at least as tightly as an incoming operator of the
+// given precedence; a right-associative one leaves its equals pending. Stops at a parenthesis:
+// returns whether one is on top afterwards.
+bool Reckoner::reduceUntil(int incoming, bool rightAssociative)
+{
+    while (!m_pending.empty()) {
+        const Pending top = m_pending.back();
+        const int topPrecedence = precedence(top.kind);
+        if (topPrecedence == 0)
+            return true;
+        if (topPrecedence < incoming || (rightAssociative && topPrecedence == incoming))
+            return false;
+        m_pending.pop_back();
+        apply(top);
+    }
+    return false;
+}
+
+void Reckoner::apply(const Pending& op)
+{
+    if (op.kind == Negate) {
+        m_values.back() = -m_values.back();
+        return;
+    }
+    const double b = m_values.back();
+    m_values.pop_back();
+    double& a = m_values.back();
+    switch (op.kind) {
+    case Add:
+        a += b;
+        break;
+    case Subtract:
+        a -= b;
+        break;
+    case Multiply:
+        a *= b;
+        break;
+    case Divide:
+        if (b == 0.0) {
+            noteFailure(Calculation);
+            a = std::numeric_limits<double>::quiet_NaN();
+            return;
+        }
+        a /= b;
+        break;
+    case Power:
+        a = std::pow(a, b);
+        break;
+    default:
+        break;
+    }
+    if (!std::isfinite(a))
+        noteFailure(Calculation);
+}
+
+void Reckoner::applyFunction(std::uint8_t function)
+{
+    double b = 0.0;
+    if (arityOf(function) == 2) {
+        b = m_values.back();
+        m_values.pop_back();
+    }
+    double& a = m_values.back();
+    bool inDomain = true;
+    switch (function) {
+    case Abs: a = std::fabs(a); break;
+    case Sqrt: inDomain = a >= 0.0; a = std::sqrt(a); break;
+    case Cbrt: a = std::cbrt(a); break;
+    case Exp: a = std::exp(a); break;
+    case Ln: inDomain = a > 0.0; a = std::log(a); break;
+    case Log: inDomain = a > 0.0; a = std::log10(a); break;
+    case Log2: inDomain = a > 0.0; a = std::log2(a); break;
+    case Sin: a = std::sin(a); break;
+    case Cos: a = std::cos(a); break;
+    case Tan: a = std::tan(a); break;
+    case Asin: inDomain = std::fabs(a) <= 1.0; a = std::asin(a); break;
+    case Acos: inDomain = std::fabs(a) <= 1.0; a = std::acos(a); break;
+    case Atan: a = std::atan(a); break;
+    case Atan2: a = std::atan2(a, b); break;
+    case Sinh: a = std::sinh(a); break;
+    case Cosh: a = std::cosh(a); break;
+    case Tanh: a = std::tanh(a); break;
+    case Int: a = std::floor(a); break;
+    case Ceil: a = std::ceil(a); break;
+    case Floor: a = std::floor(a); break;
+    case Round: a = std::round(a); break;  // halves away from zero
+    case Sgn: a = static_cast<double>((a > 0.0) - (a < 0.0)); break;
+    case Mod: {
+        // floored: the result takes the sign of the divisor, so mod(-1, 3) is 2
+        inDomain = b != 0.0;
+        double r = std::fmod(a, b);
+        if (r != 0.0 && ((r < 0.0) != (b < 0.0)))
+            r += b;
+        a = r;
+        break;
+    }
+    default: break;
+    }
+    if (!inDomain || !std::isfinite(a))
+        noteFailure(FunctionError);
+}
+
+// number := digits ['.' digits*] | '.' digits, then optionally [eE] [+-]? digits.
+// An 'e' not followed by an exponent is left for the next token (the constant e).
+bool Reckoner::readNumber(const char16_t*& p, const char16_t* end)
+{
+    const char16_t* const start = p;
+    bool anyDigit = false;
+    while (p != end && isDigit(*p)) {
+        ++p;
+        anyDigit = true;
+    }
+    if (p != end && *p == u'.') {
+        ++p;
+        while (p != end && isDigit(*p)) {
+            ++p;
+            anyDigit = true;
+        }
+    }
+    if (!anyDigit)
+        return false;
+    if (p != end && (*p == u'e' || *p == u'E')) {
+        const char16_t* q = p + 1;
+        if (q != end && (*q == u'+' || *q == u'-'))
+            ++q;
+        if (q != end && isDigit(*q)) {
+            while (q != end && isDigit(*q))
+                ++q;
+            p = q;
+        }
+    }
+
+    m_digits.resize(static_cast<std::size_t>(p - start));
+    for (std::size_t i = 0; i < m_digits.size(); ++i)
+        m_digits[i] = static_cast<char>(start[i]);
+
+    double value = 0.0;
+    const char* const first = m_digits.data();
+    const char* const last = first + m_digits.size();
+    const auto [ptr, ec] = std::from_chars(first, last, value, std::chars_format::general);
+    if (ec == std::errc::result_out_of_range) {
+        value = magnitudeOf(m_digits) > 0 ? std::numeric_limits<double>::infinity() : 0.0;
+    } else if (ec != std::errc() || ptr != last) {
+        return false;
+    }
+    if (!std::isfinite(value))
+        noteFailure(Calculation);
+    m_values.push_back(value);
+    return true;
+}

@@ -22,7 +22,7 @@ ensure_packages()
 BUILD_PACKAGES=(cmake ninja-build g++ pkg-config qt6-base-dev libgl-dev
     libgtest-dev libgmock-dev googletest)
 
-jobs()
+build_jobs()
 {
     nproc 2>/dev/null || echo 2
 }

@@ -1,0 +1,8 @@
+#include "platform/app_info.h"
+
+#include "app_info.h"
+
+AppInfo currentAppInfo()
+{
+    return {appinfo::Title, appinfo::VersionMajor, appinfo::VersionMinor, appinfo::VersionRevision};
+}

@@ -1,1 +1,152 @@
+#include "cli/cli.h"
+
+#include "cli/json_text.h"
+
 #include <gtest/gtest.h>
+
+#include <sstream>
+
+namespace {
+
+struct CliRun
+{
+    int status;
+    std::string out;
+    std::string err;
+};
+
+CliRun runWith(const QStringList& arguments, const std::string& input = {},
+               const QLocale& locale = QLocale::c())
+{
+    std::istringstream in(input);
+    std::ostringstream out;
+    std::ostringstream err;
+    const int status = runCli(arguments, in, out, err, locale);
+    return {status, out.str(), err.str()};
+}
+
+}  // namespace
+
+TEST(Cli, PrintsTheWorkedExampleInBothModes)
+{
+    const QStringList formulas = {"-x", "z+1.5", "-y", "3", "-z", "1.5", "x^2+y"};
+    const CliRun plain = runWith(formulas);
+    EXPECT_EQ(plain.status, ExitSuccess);
+    EXPECT_EQ(plain.out, "Z: 1.5\nY: 3\nX: 3\nResult: 12\nStatus:  Evaluation successful.\n");
+    EXPECT_EQ(plain.err, "");
+
+    const CliRun json = runWith(QStringList{"--json"} + formulas);
+    EXPECT_EQ(json.status, ExitSuccess);
+    EXPECT_EQ(json.out, R"({"main":"12","x":"3","y":"3","z":"1.5","status":" Evaluation successful."})"
+                        "\n");
+}
+
+TEST(Cli, ShowsUntouchedBoxesAsNothing)
+{
+    const CliRun plain = runWith({"-y", "1/0", "-z", "2", "1"});
+    EXPECT_EQ(plain.status, ExitNotSuccessful);
+    EXPECT_EQ(plain.out, "Z: 2\nY:\nX:\nResult:  Error\nStatus: Calculation error: division by "
+                         "zero, or some other impossible operation in formula Y.\n");
+    const CliRun json = runWith({"--json", "-y", "1/0", "-z", "2", "1"});
+    EXPECT_EQ(json.out, R"({"main":" Error","x":null,"y":null,"z":"2","status":"Calculation error: )"
+                        R"(division by zero, or some other impossible operation in formula Y."})"
+                        "\n");
+}
+
+TEST(Cli, TakesTheDecimalSeparatorFromTheLocale)
+{
+    EXPECT_EQ(runWith({"-z", "1.5", "z"}, {}, QLocale(QLocale::German)).out,
+              "Z: 1,5\nY: \nX: \nResult: 1,5\nStatus:  Evaluation successful.\n");
+    EXPECT_EQ(runWith({"--locale", "de_DE", "--json", "1/2"}).out,
+              R"({"main":"0,5","x":"","y":"","z":"","status":" Evaluation successful."})" "\n");
+    EXPECT_EQ(runWith({"--locale=en_US", "--json", "1/2"}, {}, QLocale(QLocale::German)).out,
+              R"({"main":"0.5","x":"","y":"","z":"","status":" Evaluation successful."})" "\n");
+}
+
+TEST(Cli, ReadsFormulasThatLookLikeOptions)
+{
+    struct Row { QStringList args; std::string result; };
+    const Row rows[] = {
+        {{"-2^2"}, "Result: -4\n"},
+        {{"--", "-x"}, "Result:  Error\n"},  // x has no formula
+        {{"-x", "-3", "--", "-x"}, "Result: 3\n"},
+        {{"1", "+", "2"}, "Result: 3\n"},
+        {{"-sin(0)"}, "Result: 0\n"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.args.join(' ').toStdString());
+        const CliRun run = runWith(row.args);
+        EXPECT_NE(run.out.find(row.result), std::string::npos) << run.out;
+    }
+}
+
+TEST(Cli, RejectsBadUsage)
+{
+    const QStringList cases[] = {
+        {"-x"}, {"--locale"}, {"--frobnicate"}, {"--batch", "1+1"}, {"--batch", "-z", "1"},
+        {"--locale", "xx_nowhere", "1"},
+    };
+    for (const QStringList& args : cases) {
+        SCOPED_TRACE(args.join(' ').toStdString());
+        const CliRun run = runWith(args);
+        EXPECT_EQ(run.status, ExitUsage);
+        EXPECT_EQ(run.out, "");
+        EXPECT_NE(run.err.find("sumwright-cli: "), std::string::npos);
+    }
+}
+
+TEST(Cli, AnswersHelpAndVersion)
+{
+    EXPECT_EQ(runWith({"--version"}).out, "sumwright-cli 1.0.6\n");
+    const CliRun help = runWith({"--help"});
+    EXPECT_EQ(help.status, ExitSuccess);
+    EXPECT_NE(help.out.find("Usage: sumwright-cli"), std::string::npos);
+}
+
+TEST(Cli, EvaluatesABatchLineByLine)
+{
+    const std::string input =
+        R"({"main":"x^2+y","x":"z+1.5","y":"3","z":"1.5"})" "\n"
+        "not json\n"
+        R"({"main":"1/0"})" "\r\n"
+        R"([1,2])" "\n"
+        R"({"main":5})" "\n"
+        "\n"
+        R"({"main":"2*x","x":"\"\\\u00e9\ud83d\ude00"})" "\n"
+        R"({"main":"y","y":"2","note":"ignored"})" "\n";
+    const CliRun run = runWith({"--batch"}, input);
+    EXPECT_EQ(run.status, ExitNotSuccessful);
+    std::istringstream lines(run.out);
+    std::vector<std::string> got;
+    for (std::string line; std::getline(lines, line);)
+        got.push_back(line);
+    ASSERT_EQ(got.size(), 8u) << run.out;
+    EXPECT_EQ(got[0], R"({"main":"12","x":"3","y":"3","z":"1.5","status":" Evaluation successful."})");
+    EXPECT_EQ(got[1].rfind(R"({"error":"not JSON: )", 0), 0u) << got[1];
+    EXPECT_EQ(got[2], R"({"main":" Error","x":"","y":"","z":"","status":"Calculation error: division by zero, or some other impossible operation."})");
+    EXPECT_EQ(got[3], R"({"error":"not a JSON object"})");
+    EXPECT_EQ(got[4], R"({"error":"\"main\" is not a string"})");
+    EXPECT_EQ(got[5].rfind(R"({"error":)", 0), 0u);
+    EXPECT_EQ(got[6], R"({"main":" Error","x":null,"y":"","z":"","status":"The formula for X contains invalid symbols or functions, or no formula has been entered."})");
+    EXPECT_EQ(got[7], R"({"main":"2","x":"","y":"2","z":"","status":" Evaluation successful."})");
+}
+
+TEST(JsonText, EscapesEveryUnitThatJsonCannotCarryAsIs)
+{
+    struct Row { std::u16string in; std::string out; };
+    const Row rows[] = {
+        {u"", R"("")"},
+        {u" Error", R"(" Error")"},
+        {u"a\"b\\c", R"("a\"b\\c")"},
+        {u"\r\n\t", R"("\r\n\t")"},
+        {std::u16string(1, u'\0') + u"\x1f", R"("\u0000\u001f")"},
+        {u"\u00e9\u20ac", "\"\xc3\xa9\xe2\x82\xac\""},
+        {u"\U0001F600", "\"\xf0\x9f\x98\x80\""},
+        {std::u16string(1, char16_t(0xD800)) + u"x", R"("\ud800x")"},  // lone surrogate
+        {std::u16string(1, char16_t(0xDC00)), R"("\udc00")"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.out);
+        EXPECT_EQ(jsonString(row.in), row.out);
+    }
+}

@@ -1,1 +1,293 @@
+#include "eval/evaluation_sequence.h"
+
+#include "eval/limits.h"
+#include "eval/messages.h"
+#include "eval/substitute.h"
+
 #include <gtest/gtest.h>
+
+#include <map>
+#include <string>
+#include <vector>
+
+namespace {
+
+using Text = std::optional<std::u16string>;
+const Text Untouched = std::nullopt;
+
+struct Expected
+{
+    Text main, x, y, z, status;
+};
+
+void expectOutcome(const Outcome& got, const Expected& want)
+{
+    EXPECT_EQ(got.z, want.z) << "Z box";
+    EXPECT_EQ(got.y, want.y) << "Y box";
+    EXPECT_EQ(got.x, want.x) << "X box";
+    EXPECT_EQ(got.main, want.main) << "main result box";
+    EXPECT_EQ(got.status, want.status) << "status";
+}
+
+Outcome run(const Formulas& formulas, char16_t decimalPoint = u'.')
+{
+    ReckonerEvaluator evaluator;
+    return runEvaluation(evaluator, formulas, decimalPoint);
+}
+
+const std::u16string Ok = SuccessText;
+const std::u16string Err = ErrorText;
+
+std::u16string message(Stage stage, std::u16string_view code)
+{
+    return std::u16string(codeMessage(stage, code));
+}
+
+// Records what the sequence asks of its evaluator, and answers from a script keyed by the
+// formula text (unscripted texts give "0" and 1).
+class RecordingEvaluator final : public Evaluator
+{
+public:
+    struct Answer
+    {
+        std::u16string code;
+        double value;
+    };
+    std::map<std::u16string, Answer> script;
+    std::vector<std::u16string> calls;
+
+    void setExpression(std::u16string_view text) override
+    {
+        m_text.assign(text);
+        calls.push_back(u"Expression=" + m_text);
+    }
+    void Calculate() override
+    {
+        calls.push_back(u"Calculate");
+        const auto found = script.find(m_text);
+        m_answer = found == script.end() ? Answer{u"0", 1.0} : found->second;
+    }
+    std::u16string ErrorCode() override
+    {
+        calls.push_back(u"ErrorCode");
+        return m_answer.code;
+    }
+    double Result() override
+    {
+        calls.push_back(u"Result");
+        return m_answer.value;
+    }
+
+private:
+    std::u16string m_text;
+    Answer m_answer{u"0", 0.0};
+};
+
+}  // namespace
+
+TEST(EvaluationSequence, ComputesZThenYThenXThenMain)
+{
+    struct Row
+    {
+        const char* name;
+        Formulas in;
+        Expected out;
+    };
+    const Row rows[] = {
+        {"worked example", {u"x^2+y", u"z+1.5", u"3", u"1.5"}, {u"12", u"3", u"3", u"1.5", Ok}},
+        {"spaces around formulas", {u"  x+1  ", u" 2 ", u"", u""}, {u"3", u"2", u"", u"", Ok}},
+        {"main alone", {u"1+2", u"", u"", u""}, {u"3", u"", u"", u"", Ok}},
+        {"a main formula over lines", {u"1+\r\n2", u"", u"", u""}, {u"3", u"", u"", u"", Ok}},
+        {"every use replaced", {u"x^x+x", u"2", u"", u""}, {u"6", u"2", u"", u"", Ok}},
+        {"upper-case letters", {u"X+Y+Z", u"1", u"2", u"3"}, {u"6", u"1", u"2", u"3", Ok}},
+        {"exp keeps its x", {u"exp(x)", u"0", u"", u""}, {u"1", u"0", u"", u"", Ok}},
+        {"negative value in later formula", {u"x", u"3-z", u"", u"-2"}, {u"5", u"5", u"", u"-2", Ok}},
+        // values travel in parentheses: without them these would read -2^2, 2-3 and 35
+        {"negative base", {u"x^2", u"-2", u"", u""}, {u"4", u"-2", u"", u"", Ok}},
+        {"implicit product", {u"2x", u"-3", u"", u""}, {Err, u"-3", u"", u"", message(Stage::Main, u"2")}},
+        {"digits after a variable", {u"x5", u"3", u"", u""}, {Err, u"3", u"", u"", message(Stage::Main, u"2")}},
+        // values travel rounded to 15 significant digits
+        {"15 digits in transit", {u"", u"", u"z+z+z", u"1/3"}, {Err, u"", u"0.999999999999999", u"0.333333333333333", message(Stage::Main, u"1")}},
+        {"empty Z and X, Y without z", {u"y*2", u"", u"4", u""}, {u"8", u"", u"4", u"", Ok}},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        expectOutcome(run(row.in), row.out);
+    }
+}
+
+TEST(EvaluationSequence, ReportsUndefinedReferences)
+{
+    struct Row
+    {
+        const char* name;
+        Formulas in;
+        Expected out;
+    };
+    const Row rows[] = {
+        {"Z in X", {u"", u"2-z", u"", u""},
+         {Err, Untouched, Untouched, u"", u"Undefined reference to variable Z in formula for variable X"}},
+        {"Z in Y", {u"", u"", u"z+1", u""},
+         {Err, Untouched, Untouched, u"", u"Undefined reference to variable Z in formula for variable Y"}},
+        {"Z in main", {u"z+1", u"", u"", u""},
+         {Err, Untouched, Untouched, u"", u"Undefined reference to variable Z in the main formula."}},
+        // every later formula is checked, not only the first non-empty one
+        {"Z in Y behind X", {u"", u"5", u"z+1", u""},
+         {Err, Untouched, Untouched, u"", u"Undefined reference to variable Z in formula for variable Y"}},
+        {"Z in main behind Y", {u"z", u"", u"4", u""},
+         {Err, Untouched, Untouched, u"", u"Undefined reference to variable Z in the main formula."}},
+        {"Z in X and main: X first", {u"z", u"z", u"", u""},
+         {Err, Untouched, Untouched, u"", u"Undefined reference to variable Z in formula for variable X"}},
+        {"Z in X blank", {u"z", u"   ", u"", u""},
+         {Err, Untouched, Untouched, u"", u"Undefined reference to variable Z in the main formula."}},
+        {"Y in X", {u"", u"y+1", u"", u"2"},
+         {Err, Untouched, u"", u"2", u"Undefined reference to variable Y in formula for variable X"}},
+        {"Y in main", {u"y", u"", u"", u"2"},
+         {Err, Untouched, u"", u"2", u"Undefined reference to variable Y in the main formula."}},
+        {"Y in main behind X", {u"y", u"1", u"", u"2"},
+         {Err, Untouched, u"", u"2", u"Undefined reference to variable Y in the main formula."}},
+        {"X in main", {u"x+1", u"", u"2", u"1"},
+         {Err, u"", u"2", u"1", u"Undefined reference to variable X in the main formula."}},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        expectOutcome(run(row.in), row.out);
+    }
+}
+
+TEST(EvaluationSequence, StopsAtTheFirstFormulaThatFails)
+{
+    struct Row
+    {
+        const char* name;
+        Formulas in;
+        Expected out;
+    };
+    const Row rows[] = {
+        {"nothing typed", {u"", u"", u"", u""}, {Err, u"", u"", u"", message(Stage::Main, u"1")}},
+        {"only spaces", {u"   ", u" ", u"  ", u"    "}, {Err, u"", u"", u"", message(Stage::Main, u"1")}},
+        {"only a tab", {u"\t", u"", u"", u""}, {Err, u"", u"", u"", message(Stage::Main, u"1")}},
+        {"Z 1", {u"1", u"1", u"1", u"foo"}, {Err, Untouched, Untouched, Untouched, message(Stage::Z, u"1")}},
+        {"Z 2", {u"1", u"1", u"1", u"1+"}, {Err, Untouched, Untouched, Untouched, message(Stage::Z, u"2")}},
+        {"Z 3", {u"1", u"1", u"1", u"1/0"}, {Err, Untouched, Untouched, Untouched, message(Stage::Z, u"3")}},
+        {"Z 4", {u"1", u"1", u"1", u"ln(0)"}, {Err, Untouched, Untouched, Untouched, message(Stage::Z, u"4")}},
+        {"Z uses itself", {u"1", u"", u"", u"z"}, {Err, Untouched, Untouched, Untouched, message(Stage::Z, u"1")}},
+        {"Y 1", {u"1", u"1", u"@", u"2"}, {Err, Untouched, Untouched, u"2", message(Stage::Y, u"1")}},
+        {"Y 2", {u"1", u"1", u"(z", u"2"}, {Err, Untouched, Untouched, u"2", message(Stage::Y, u"2")}},
+        {"Y 3", {u"1", u"1", u"1/(z-2)", u"2"}, {Err, Untouched, Untouched, u"2", message(Stage::Y, u"3")}},
+        {"Y 4", {u"1", u"1", u"sqrt(-z)", u"2"}, {Err, Untouched, Untouched, u"2", message(Stage::Y, u"4")}},
+        {"Y uses X", {u"1", u"1", u"x", u"2"}, {Err, Untouched, Untouched, u"2", message(Stage::Y, u"1")}},
+        {"X 1", {u"1", u"y+zz", u"3", u"2"}, {Err, Untouched, u"3", u"2", message(Stage::X, u"2")}},
+        {"X 2", {u"1", u"y z", u"3", u"2"}, {Err, Untouched, u"3", u"2", message(Stage::X, u"2")}},
+        {"X 3", {u"1", u"y/(z-2)", u"3", u"2"}, {Err, Untouched, u"3", u"2", message(Stage::X, u"3")}},
+        {"X 4", {u"1", u"mod(y)", u"3", u"2"}, {Err, Untouched, u"3", u"2", message(Stage::X, u"4")}},
+        {"X uses itself", {u"1", u"x", u"3", u"2"}, {Err, Untouched, u"3", u"2", message(Stage::X, u"1")}},
+        {"main 1", {u"x+q", u"1", u"", u""}, {Err, u"1", u"", u"", message(Stage::Main, u"1")}},
+        {"main 2", {u"x+", u"1", u"", u""}, {Err, u"1", u"", u"", message(Stage::Main, u"2")}},
+        {"main 3", {u"x/0", u"1", u"", u""}, {Err, u"1", u"", u"", message(Stage::Main, u"3")}},
+        {"main 4", {u"asin(x)", u"2", u"", u""}, {Err, u"2", u"", u"", message(Stage::Main, u"4")}},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        expectOutcome(run(row.in), row.out);
+    }
+}
+
+TEST(EvaluationSequence, ShowsValuesWithTheCallersSeparator)
+{
+    expectOutcome(run({u"z", u"", u"", u"1.5"}, u','), {u"1,5", u"", u"", u"1,5", Ok});
+    expectOutcome(run({u"z*2", u"", u"", u"1/4"}, u','), {u"0,5", u"", u"", u"0,25", Ok});
+}
+
+TEST(EvaluationSequence, RefusesOverlongFormulasInRewritingOrder)
+{
+    const std::u16string tooLong(MaxFormulaLength + 1, u'1');
+    const std::u16string longest(MaxFormulaLength, u'1');
+    struct Row
+    {
+        const char* name;
+        Formulas in;
+        std::u16string status;
+    };
+    const Row rows[] = {
+        {"main", {tooLong, u"", u"", u""}, u"The formula is too long: a formula may have at most 32767 characters."},
+        {"X", {u"1", tooLong, u"", u""}, u"The formula for X is too long: a formula may have at most 32767 characters."},
+        {"Y", {u"1", u"", tooLong, u""}, u"The formula for Y is too long: a formula may have at most 32767 characters."},
+        {"Z", {u"1", u"", u"", tooLong}, u"The formula for Z is too long: a formula may have at most 32767 characters."},
+        {"main before Z", {tooLong, u"", u"", tooLong}, u"The formula is too long: a formula may have at most 32767 characters."},
+        {"X before Y", {u"", tooLong, tooLong, u""}, u"The formula for X is too long: a formula may have at most 32767 characters."},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        expectOutcome(run(row.in), {Err, Untouched, Untouched, Untouched, row.status});
+    }
+    // the limit applies to the trimmed text; 32,767 ones make a literal too large for a double
+    expectOutcome(run({u"  " + longest + u"  ", u"", u"", u""}),
+                  {Err, u"", u"", u"", message(Stage::Main, u"3")});
+}
+
+TEST(EvaluationSequence, SubstitutesBeyondTheSixteenBitLimit)
+{
+    // 16,384 x's joined by + rewrite to over 65,000 units; every placeholder is replaced
+    std::u16string sum = u"x";
+    for (int i = 1; i < 16384; ++i)
+        sum += u"+x";
+    expectOutcome(run({sum, u"1", u"", u""}), {u"16384", u"1", u"", u"", Ok});
+}
+
+TEST(EvaluationSequence, DrivesTheEvaluatorInOrder)
+{
+    RecordingEvaluator evaluator;
+    evaluator.script = {{u"1.5", {u"0", 1.5}}, {u"3", {u"0", 3}}, {u"( 1.5)+1.5", {u"0", 3}},
+                        {u"( 3)^2+( 3)", {u"0", 12}}};
+    const Outcome outcome = runEvaluation(evaluator, {u"x^2+y", u"z+1.5", u"3", u"1.5"}, u'.');
+    const std::vector<std::u16string> expected = {
+        u"Expression=1.5", u"Calculate", u"ErrorCode", u"Result",
+        u"Expression=3", u"Calculate", u"ErrorCode", u"Result",
+        u"Expression=( 1.5)+1.5", u"Calculate", u"ErrorCode", u"Result",
+        u"Expression=( 3)^2+( 3)", u"Calculate", u"ErrorCode", u"Result",
+    };
+    EXPECT_EQ(evaluator.calls, expected);
+    EXPECT_EQ(outcome.main, u"12");
+}
+
+TEST(EvaluationSequence, ReadsResultOnlyAfterSuccess)
+{
+    for (const std::u16string code : {u"1", u"2", u"3", u"4", u"9"}) {
+        SCOPED_TRACE(testing::PrintToString(code));
+        RecordingEvaluator evaluator;
+        evaluator.script = {{u"7", {code, 99}}};
+        runEvaluation(evaluator, {u"1", u"", u"", u"7"}, u'.');
+        const std::vector<std::u16string> expected = {u"Expression=7", u"Calculate", u"ErrorCode"};
+        EXPECT_EQ(evaluator.calls, expected);
+    }
+}
+
+TEST(EvaluationSequence, EvaluatesAnEmptyMainFormula)
+{
+    RecordingEvaluator evaluator;
+    evaluator.script = {{u"", {u"1", 0}}};
+    const Outcome outcome = runEvaluation(evaluator, {u"  ", u"", u"", u""}, u'.');
+    const std::vector<std::u16string> expected = {u"Expression=", u"Calculate", u"ErrorCode"};
+    EXPECT_EQ(evaluator.calls, expected);
+    expectOutcome(outcome, {Err, u"", u"", u"", message(Stage::Main, u"1")});
+}
+
+TEST(EvaluationSequence, EndsSilentlyOnAnUnknownCode)
+{
+    RecordingEvaluator evaluator;
+    evaluator.script = {{u"5", {u"7", 0}}, {u"6", {u"x", 0}}};
+    expectOutcome(runEvaluation(evaluator, {u"1", u"", u"", u"5"}, u'.'),
+                  {Untouched, Untouched, Untouched, Untouched, Untouched});
+    expectOutcome(runEvaluation(evaluator, {u"6", u"", u"", u""}, u'.'),
+                  {Untouched, u"", u"", u"", Untouched});
+}
+
+TEST(Substitute, ReplacesEveryPlaceholderInAnyCase)
+{
+    std::u16string text = u"VARZ+varz*VarZ-vary";
+    substitute(text, u"varz", u"( 2)");
+    EXPECT_EQ(text, u"( 2)+( 2)*( 2)-vary");
+    EXPECT_TRUE(containsPlaceholder(u"1+VaRy", u"vary"));
+    EXPECT_FALSE(containsPlaceholder(u"1+var", u"vary"));
+}

@@ -36,7 +36,7 @@ constexpr char Usage[] =
     "'--' every argument is part of MAIN. Several MAIN arguments are joined with spaces.\n"
     "\n"
     "Exit status: 0 when the evaluation succeeded (with --batch: every line did), 1 otherwise,\n"
-    "2 for bad usage.\n";
+    "2 for bad usage, 3 for an internal error.\n";
 
 struct Options
 {

@@ -46,7 +46,7 @@ constexpr int precedence(std::uint8_t kind)
 
 enum Function : std::uint8_t {
     Abs, Sqrt, Cbrt, Exp, Ln, Log, Log2, Sin, Cos, Tan, Asin, Acos, Atan, Atan2,
-    Sinh, Cosh, Tanh, Int, Ceil, Floor, Round, Sgn, Mod
+    Sinh, Cosh, Tanh, Asinh, Acosh, Atanh, Int, Ceil, Floor, Trunc, Round, Sgn, Mod, Pow
 };
 
 struct Name
@@ -59,7 +59,7 @@ struct Name
 };
 
 // Function names hold no x, y or z: those letters are rewritten before a formula gets here.
-constexpr std::array<Name, 25> Names{{
+constexpr std::array<Name, 33> Names{{
     {u"pi", false, 0, 0, std::numbers::pi},
     {u"e", false, 0, 0, std::numbers::e},
     {u"abs", true, Abs, 1, 0},
@@ -68,6 +68,7 @@ constexpr std::array<Name, 25> Names{{
     {u"exp", true, Exp, 1, 0},
     {u"ln", true, Ln, 1, 0},
     {u"log", true, Log, 1, 0},
+    {u"log10", true, Log, 1, 0},
     {u"log2", true, Log2, 1, 0},
     {u"sin", true, Sin, 1, 0},
     {u"cos", true, Cos, 1, 0},
@@ -79,12 +80,18 @@ constexpr std::array<Name, 25> Names{{
     {u"sinh", true, Sinh, 1, 0},
     {u"cosh", true, Cosh, 1, 0},
     {u"tanh", true, Tanh, 1, 0},
+    {u"asinh", true, Asinh, 1, 0},
+    {u"acosh", true, Acosh, 1, 0},
+    {u"atanh", true, Atanh, 1, 0},
     {u"int", true, Int, 1, 0},
     {u"ceil", true, Ceil, 1, 0},
     {u"floor", true, Floor, 1, 0},
+    {u"trunc", true, Trunc, 1, 0},
     {u"round", true, Round, 1, 0},
     {u"sgn", true, Sgn, 1, 0},
+    {u"sign", true, Sgn, 1, 0},
     {u"mod", true, Mod, 2, 0},
+    {u"pow", true, Pow, 2, 0},
 }};
 
 constexpr std::uint8_t arityOf(std::uint8_t function)
@@ -388,9 +395,13 @@ void Reckoner::applyFunction(std::uint8_t function)
     case Sinh: a = std::sinh(a); break;
     case Cosh: a = std::cosh(a); break;
     case Tanh: a = std::tanh(a); break;
+    case Asinh: a = std::asinh(a); break;
+    case Acosh: inDomain = a >= 1.0; a = std::acosh(a); break;
+    case Atanh: inDomain = std::fabs(a) < 1.0; a = std::atanh(a); break;
     case Int: a = std::floor(a); break;
     case Ceil: a = std::ceil(a); break;
     case Floor: a = std::floor(a); break;
+    case Trunc: a = std::trunc(a); break;
     case Round: a = std::round(a); break;  // halves away from zero
     case Sgn: a = static_cast<double>((a > 0.0) - (a < 0.0)); break;
     case Mod: {
@@ -402,6 +413,7 @@ void Reckoner::applyFunction(std::uint8_t function)
         a = r;
         break;
     }
+    case Pow: a = std::pow(a, b); break;
     default: break;
     }
     if (!inDomain || !std::isfinite(a))

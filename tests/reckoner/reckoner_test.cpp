@@ -108,6 +108,13 @@ TEST(Reckoner, ComputesFunctions)
         {u"mod(-1, 3)", 2},      // floored: sign of the divisor
         {u"mod(1, -3)", -2},
         {u"mod(5.5, 2)", 1.5},
+        {u"pow(2, 10)", 1024},
+        {u"log10(0.01)", -2},
+        {u"trunc(-2.7)", -2},
+        {u"sign(-0.5)", -1},
+        {u"asinh(0)", 0},
+        {u"acosh(1)", 0},
+        {u"atanh(0)", 0},
         {u"sqrt (4)", 2},        // space between name and parenthesis
         {u"sin(cos(0)-1)", 0},
         {u"mod(2+3, 2*2)", 1},
@@ -185,6 +192,10 @@ TEST(Reckoner, ReportsEachKindOfProblem)
         {u"sin(1, 2)", u"4"},
         {u"sin()", u"4"},
         {u"atan2(1)", u"4"},
+        {u"acosh(0.5)", u"4"},
+        {u"atanh(1)", u"4"},
+        {u"pow(0, -1)", u"4"},
+        {u"pow(-8, 1/3)", u"4"},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(narrow(row.text));

@@ -1,7 +1,6 @@
 #include "platform/registry.h"
 
 #define WIN32_LEAN_AND_MEAN
-#define NOMINMAX
 #define NOUSER
 #include <windows.h>
 

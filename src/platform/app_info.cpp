@@ -1,6 +1,6 @@
 #include "platform/app_info.h"
 
-#include "app_info.h"
+#include <app_info.h>  // the generated header, not this folder's app_info.h
 
 AppInfo currentAppInfo()
 {

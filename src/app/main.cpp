@@ -1,0 +1,40 @@
+#include "app/fatal_error.h"
+#include "app/guarded_application.h"
+#include "app/program_icon.h"
+#include "mainwin/form1.h"
+#include "platform/app_info.h"
+#include "platform/manual_location.h"
+#include "platform/qt_document_opener.h"
+#include "platform/qt_message_box.h"
+#include "platform/qt_process_launcher.h"
+#include "platform/qt_settings_store.h"
+
+#include <cstdlib>
+
+int main(int argc, char* argv[])
+{
+    const AppInfo appInfo = currentAppInfo();
+    QtMessageBox messageBox(appInfo.title);
+    FatalErrorHandler fatalErrors(messageBox);
+    GuardedApplication app(argc, argv, fatalErrors);
+    // The program ends when its last window closes, so an open About dialog outlives Form1.
+    QApplication::setQuitOnLastWindowClosed(true);
+    QApplication::setWindowIcon(programIcon());
+
+    try {
+        QtSettingsStore settings;
+        QtProcessLauncher launcher;
+        QtDocumentOpener documents;
+        const auto sysInfoUnavailable = [&messageBox] {
+            messageBox.show(u"System Information Is Unavailable At This Time");
+        };
+        Form1 form({settings, launcher, documents,
+                    findManual(QCoreApplication::applicationDirPath()), appInfo,
+                    sysInfoUnavailable});
+        form.show();
+        return QApplication::exec();
+    } catch (const std::exception& error) {
+        fatalErrors.report(error.what());
+    }
+    return EXIT_FAILURE;
+}

@@ -98,12 +98,14 @@ void frmAbout::reject()
 void frmAbout::paintEvent(QPaintEvent* event)
 {
     QDialog::paintEvent(event);
-    // An etched rule: a grey line with a white one below it.
+    // An etched rule: one grey pixel row with two white ones right below it. The rows are
+    // placed from the grey line's top, so scaling can never let the white one cover it.
     QPainter painter(this);
-    painter.setPen(QPen(QColor(128, 128, 128), 1));
-    painter.drawLine(m_twips.px(90), m_twips.px(2445), m_twips.px(5654), m_twips.px(2445));
-    painter.setPen(QPen(Qt::white, 2));
-    painter.drawLine(m_twips.px(105), m_twips.px(2460), m_twips.px(5654), m_twips.px(2460));
+    const int top = m_twips.px(2445);
+    const int right = m_twips.px(5654);
+    painter.fillRect(QRect(QPoint(m_twips.px(90), top), QPoint(right, top)),
+                     QColor(128, 128, 128));
+    painter.fillRect(QRect(QPoint(m_twips.px(105), top + 1), QPoint(right, top + 2)), Qt::white);
 }
 
 void frmAbout::Form_Load()

@@ -61,7 +61,7 @@ frmAbout::frmAbout(AppInfo appInfo, std::function<void()> startSysInfo, QWidget*
 
     lblTitle = place(new QLabel(QStringLiteral("Application Title"), this), "lblTitle",
                      m_twips.rect(1050, 240, 3885, 480));
-    QFont titleFont = lblTitle->font();  // the default family: the design's face is not there
+    QFont titleFont = lblTitle->font();  // the default family, which every system has
     titleFont.setPointSize(TitlePointSize);
     lblTitle->setFont(titleFont);
 

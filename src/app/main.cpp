@@ -21,10 +21,12 @@ int main(int argc, char* argv[])
     QApplication::setQuitOnLastWindowClosed(true);
     QApplication::setWindowIcon(programIcon());
 
-    try {
+    int status = EXIT_FAILURE;
+    fatalErrors.guard([&] {
         QtSettingsStore settings;
         QtProcessLauncher launcher;
         QtDocumentOpener documents;
+        // TODO: call StartSysInfo here once the system-information launcher is merged.
         const auto sysInfoUnavailable = [&messageBox] {
             messageBox.show(u"System Information Is Unavailable At This Time");
         };
@@ -32,9 +34,8 @@ int main(int argc, char* argv[])
                     findManual(QCoreApplication::applicationDirPath()), appInfo,
                     sysInfoUnavailable});
         form.show();
-        return QApplication::exec();
-    } catch (const std::exception& error) {
-        fatalErrors.report(error.what());
-    }
-    return EXIT_FAILURE;
+        status = QApplication::exec();
+        return true;
+    });
+    return status;
 }

@@ -16,7 +16,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScreen>
-#include <QSessionManager>
+#include <QSessionManager>  // empty where Qt is built without session management
 #include <QStyle>
 
 #include <iterator>
@@ -162,7 +162,8 @@ void Form1::createControls()
     Command1->setDefault(false);
     Command1->setAccessibleName(QStringLiteral("Evaluate"));
 
-    // Tab follows the design's tab index among the controls that take the focus.
+    // Tab follows the layout's tab index among the controls that take the focus; labels and
+    // frames take none.
     QWidget* const tabOrder[] = {Text1, Text2, Text3, Text4, Command1, Text5, Text6, Text7, Text8};
     for (std::size_t i = 1; i < std::size(tabOrder); ++i)
         setTabOrder(tabOrder[i - 1], tabOrder[i]);
@@ -208,10 +209,12 @@ void Form1::connectHandlers()
     connect(Text2, &QLineEdit::textChanged, this, [this] { Text2_Change(); });
     connect(Text3, &QLineEdit::textChanged, this, [this] { Text3_Change(); });
     connect(Text4, &QLineEdit::textChanged, this, [this] { Text4_Change(); });
+#if QT_CONFIG(sessionmanager)
     if (qGuiApp != nullptr) {
         connect(qGuiApp, &QGuiApplication::commitDataRequest, this,
                 [this](QSessionManager&) { saveInputForSessionEnd(); });
     }
+#endif
 }
 
 Formulas Form1::readFormulas() const

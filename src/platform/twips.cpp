@@ -8,12 +8,12 @@
 namespace {
 
 constexpr double TwipsPerPixel = 15.0;
-constexpr double DesignLineHeight = 13.0;  // pixels, of the design's 8-point font
+constexpr double LayoutLineHeight = 13.0;  // pixels: the 8-point font the layout was made for
 
 }  // namespace
 
 Twips::Twips(const QFont& font)
-    : m_factor(std::max(1.0, QFontMetrics(font).lineSpacing() / DesignLineHeight))
+    : m_factor(std::max(1.0, QFontMetrics(font).lineSpacing() / LayoutLineHeight))
 {
 }
 

@@ -4,9 +4,9 @@
 
 class QFont;
 
-// Design places and sizes are in twips: 15 to a pixel at 96 dpi, laid out for a font with
-// 13-pixel lines. Scales them by one factor, the ratio of `font`'s line height to 13 pixels
-// (never below 1), so that the toolkit's font fits the way the design's font did.
+// The windows' places and sizes are given in twips: 15 to a pixel at 96 dpi, laid out for a
+// font with 13-pixel lines. Scales them by one factor, the ratio of `font`'s line height to 13
+// pixels (never below 1), so that the toolkit's font fits the way that font did.
 class Twips
 {
 public:

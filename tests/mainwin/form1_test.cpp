@@ -1,11 +1,10 @@
 #include "mainwin/form1.h"
 
-#include "app/fatal_error.h"
 #include "eval/messages.h"
+#include "platform/platform_error.h"
 #include "platform/qt_settings_store.h"
 
 #include "fakes/fake_document_opener.h"
-#include "fakes/fake_message_box.h"
 #include "fakes/fake_process_launcher.h"
 #include "fakes/fake_settings_store.h"
 #include "support/text_fit.h"
@@ -41,13 +40,6 @@ const char* const AllBoxes[] = {"Text1", "Text2", "Text3", "Text4",
 struct Form1Fixture
 {
     explicit Form1Fixture(SettingsStore* realStore = nullptr) : store(realStore) {}
-    ~Form1Fixture()
-    {
-        for (QWidget* window : QApplication::topLevelWidgets()) {
-            if (window->objectName() == QStringLiteral("frmAbout"))
-                window->hide();
-        }
-    }
 
     Form1& make(const std::u16string& manual = u"/doc/help/index.html")
     {
@@ -141,7 +133,7 @@ struct Form1Fixture
 
 }  // namespace
 
-TEST(Form1Menu, HasTheDesignsTreeWithoutShortcuts)
+TEST(Form1Menu, HasEveryItemInOrderWithAccessKeysAndNoShortcuts)
 {
     struct Item
     {
@@ -210,7 +202,7 @@ TEST(Form1, StartsEmptyUncheckedWithFocusInTheMainFormula)
     EXPECT_EQ(f.fakeStore.asked, std::vector<std::u16string>{u"SaveIndicator"});
 }
 
-TEST(Form1, HasTheDesignsControlsInTheirContainers)
+TEST(Form1, HasEveryControlWithItsKindContainerAndCaption)
 {
     struct Row { const char* name; const char* kind; const char* container; const char* caption; };
     const Row rows[] = {
@@ -288,7 +280,7 @@ TEST(Form1, NamesEveryBoxAndTheButtonForAccessibility)
     EXPECT_EQ(status->text(QAccessible::Description), "Status");
 }
 
-TEST(Form1, TabFollowsTheDesignsOrderAndLeavesTheMainFormulaAlone)
+TEST(Form1, TabFollowsTheTabIndexAndInsertsNoTab)
 {
     Form1Fixture f;
     f.make();
@@ -401,6 +393,17 @@ TEST(Form1, RunsTheWorkedExampleTypedAndClicked)
     QTest::mouseClick(f.widget("Command1"), Qt::LeftButton);
     EXPECT_TRUE(QTest::qWaitFor([&] { return f.status() != InputChanged; }));
     const std::vector<QString> expected = {"x^2+y", "z+1.5", "3", "1.5", "12", "3", "3", "1.5",
+                                           " Evaluation successful."};
+    EXPECT_EQ(f.everything(), expected);
+}
+
+TEST(Form1, ShowsEachValueInItsOwnBox)
+{
+    Form1Fixture f;
+    f.make();
+    f.enterFormulas("x+y+z", "y*z", "z+1", "2");
+    f.trigger("mnuEvaluate");
+    const std::vector<QString> expected = {"x+y+z", "y*z", "z+1", "2", "11", "6", "3", "2",
                                            " Evaluation successful."};
     EXPECT_EQ(f.everything(), expected);
 }
@@ -631,22 +634,21 @@ TEST(Form1Persistence, RoundTripsThroughARealSettingsFile)
     EXPECT_EQ(second.status(), "");
 }
 
-TEST(Form1Persistence, AnUnwritableStoreAtExitTellsTheUser)
+TEST(Form1Persistence, AStoreThatRefusesTheWriteStopsTheUnloadWithTheReason)
 {
     Form1Fixture f;
     f.fakeStore.put(u"SaveIndicator", u"True");
     f.make();
-    f.showAndWait();
     f.setText("Text1", "x");
     f.fakeStore.failWrites = true;
-    FakeMessageBox box;
-    FatalErrorHandler handler(box);
-    // In the program the application's event delivery runs the same guard.
-    EXPECT_FALSE(handler.guard([&] { return f.form->close(); }));
-    ASSERT_EQ(box.shown.size(), 1u);
-    EXPECT_EQ(box.shown[0], u"Sumwright must close because of an error:\n\n"
-                            u"Your input could not be saved. "
-                            u"Cannot write settings.ini (access denied).");
+    // The same unload as closing runs; the application shows the reason and ends.
+    try {
+        f.form->saveInputForSessionEnd();
+        FAIL() << "no exception";
+    } catch (const PlatformError& error) {
+        EXPECT_STREQ(error.what(),
+                     "Your input could not be saved. Cannot write settings.ini (access denied).");
+    }
 }
 
 TEST(Form1Help, OpensTheManualAndIgnoresEveryFailure)

@@ -20,6 +20,7 @@
 #include <QStyle>
 
 #include <iterator>
+#include <limits>
 #include <utility>
 
 namespace {
@@ -48,6 +49,13 @@ QAction* separator(QMenu* menu, const char* name)
     QAction* const action = menu->addSeparator();
     action->setObjectName(QString::fromLatin1(name));
     return action;
+}
+
+// No limit of ours: an over-long formula is reported by the evaluation, not cut off here.
+QLineEdit* formulaBox(QLineEdit* box)
+{
+    box->setMaxLength(std::numeric_limits<int>::max());
+    return box;
 }
 
 QLineEdit* resultBox(QLineEdit* box)
@@ -124,13 +132,13 @@ void Form1::createControls()
     Text1->setTabChangesFocus(true);  // Tab moves on; Enter still adds a line break
     Text1->setAccessibleName(QStringLiteral("Formula"));
     Label2 = place(new QLabel(QStringLiteral("X"), Frame1), "Label2", t.rect(240, 1320, 255, 255));
-    Text2 = place(new QLineEdit(Frame1), "Text2", t.rect(600, 1320, 2775, 285));
+    Text2 = place(formulaBox(new QLineEdit(Frame1)), "Text2", t.rect(600, 1320, 2775, 285));
     Text2->setAccessibleName(QStringLiteral("Formula for X"));
     Label3 = place(new QLabel(QStringLiteral("Y"), Frame1), "Label3", t.rect(240, 1680, 255, 255));
-    Text3 = place(new QLineEdit(Frame1), "Text3", t.rect(600, 1680, 2775, 285));
+    Text3 = place(formulaBox(new QLineEdit(Frame1)), "Text3", t.rect(600, 1680, 2775, 285));
     Text3->setAccessibleName(QStringLiteral("Formula for Y"));
     Label4 = place(new QLabel(QStringLiteral("Z"), Frame1), "Label4", t.rect(240, 2040, 255, 255));
-    Text4 = place(new QLineEdit(Frame1), "Text4", t.rect(600, 2040, 2775, 285));
+    Text4 = place(formulaBox(new QLineEdit(Frame1)), "Text4", t.rect(600, 2040, 2775, 285));
     Text4->setAccessibleName(QStringLiteral("Formula for Z"));
 
     Frame2 = place(new QGroupBox(QStringLiteral("Results"), client), "Frame2",

@@ -446,6 +446,27 @@ TEST(Form1, EvaluateButtonSpaceKeyAndMenuGiveTheSameOutcome)
     }
 }
 
+TEST(Form1, TakesOverLongFormulasAndReportsThem)
+{
+    const std::pair<const char*, const char*> rows[] = {
+        {"Text1", "The formula is too long: a formula may have at most 32767 characters."},
+        {"Text2", "The formula for X is too long: a formula may have at most 32767 characters."},
+        {"Text3", "The formula for Y is too long: a formula may have at most 32767 characters."},
+        {"Text4", "The formula for Z is too long: a formula may have at most 32767 characters."},
+    };
+    const QString longFormula = QStringLiteral("1+").repeated(20000) + QStringLiteral("1");
+    for (const auto& [name, message] : rows) {
+        SCOPED_TRACE(name);
+        Form1Fixture f;
+        f.make();
+        f.setText(name, longFormula);
+        EXPECT_EQ(f.text(name).size(), longFormula.size());  // nothing cut off
+        f.trigger("mnuEvaluate");
+        EXPECT_EQ(f.text("Text5"), " Error");
+        EXPECT_EQ(f.status(), QString::fromLatin1(message));
+    }
+}
+
 TEST(Form1, AProblemLeavesTheBoxesTheRunDidNotReach)
 {
     Form1Fixture f;

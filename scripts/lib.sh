@@ -19,7 +19,7 @@ ensure_packages()
 }
 
 # What building and testing the program needs.
-BUILD_PACKAGES=(cmake ninja-build g++ pkg-config qt6-base-dev libgl-dev
+BUILD_PACKAGES=(cmake ninja-build g++ pkg-config qt6-base-dev libgl-dev fonts-dejavu-core
     libgtest-dev libgmock-dev googletest)
 
 build_jobs()

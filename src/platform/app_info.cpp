@@ -1,6 +1,7 @@
 #include "platform/app_info.h"
 
-#include <app_info.h>  // the generated header, not this folder's app_info.h
+// Angle brackets: a quoted include would find this directory's own app_info.h first.
+#include <app_info.h>
 
 AppInfo currentAppInfo()
 {

@@ -1,0 +1,45 @@
+#include "about/start_sys_info.h"
+#include "app/fatal_error.h"
+#include "app/guarded_application.h"
+#include "app/program_icon.h"
+#include "mainwin/form1.h"
+#include "platform/app_info.h"
+#include "platform/manual_location.h"
+#include "platform/qt_document_opener.h"
+#include "platform/qt_file_probe.h"
+#include "platform/qt_message_box.h"
+#include "platform/qt_process_launcher.h"
+#include "platform/qt_settings_store.h"
+#include "platform/registry.h"
+
+#include <cstdlib>
+#include <memory>
+
+int main(int argc, char* argv[])
+{
+    const AppInfo appInfo = currentAppInfo();
+    QtMessageBox messageBox(appInfo.title);
+    FatalErrorHandler fatalErrors(messageBox);
+    GuardedApplication app(argc, argv, fatalErrors);
+    // The program ends when its last window closes, so an open About dialog outlives Form1.
+    QApplication::setQuitOnLastWindowClosed(true);
+    QApplication::setWindowIcon(programIcon());
+
+    int status = EXIT_FAILURE;
+    fatalErrors.guard([&] {
+        QtSettingsStore settings;
+        QtProcessLauncher launcher;
+        QtDocumentOpener documents;
+        QtFileProbe files;
+        const std::unique_ptr<Registry> registry = makeSystemRegistry();  // empty but on Windows
+        const SysInfoPlatform sysInfo{*registry, files, launcher, messageBox};
+        const auto startSysInfo = [&sysInfo] { StartSysInfo(sysInfo); };
+        Form1 form({settings, launcher, documents,
+                    findManual(QCoreApplication::applicationDirPath()), appInfo,
+                    startSysInfo});
+        form.show();
+        status = QApplication::exec();
+        return true;
+    });
+    return status;
+}

@@ -1,0 +1,30 @@
+#pragma once
+
+#include "platform/settings_store.h"
+
+#include <QString>
+
+#include <memory>
+
+class QSettings;
+
+// SettingsStore on QSettings: the user's native store (organisation and application both the
+// application's name), or one INI file. The section is the QSettings group.
+class QtSettingsStore final : public SettingsStore
+{
+public:
+    QtSettingsStore() = default;
+    // One INI file holding the sections of a single application; for tests.
+    explicit QtSettingsStore(QString iniPath);
+
+    std::u16string GetSetting(const std::u16string& application, const std::u16string& section,
+                              const std::u16string& key,
+                              const std::u16string& defaultValue) override;
+    void SaveSetting(const std::u16string& application, const std::u16string& section,
+                     const std::u16string& key, const std::u16string& value) override;
+
+private:
+    std::unique_ptr<QSettings> open(const std::u16string& application) const;
+
+    QString m_iniPath;  // empty: the native store
+};

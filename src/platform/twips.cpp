@@ -1,0 +1,35 @@
+#include "platform/twips.h"
+
+#include <QFontMetrics>
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+constexpr double TwipsPerPixel = 15.0;
+constexpr double LayoutLineHeight = 13.0;  // pixels: the 8-point font the layout was made for
+
+}  // namespace
+
+Twips::Twips(const QFont& font)
+    : m_factor(std::max(1.0, QFontMetrics(font).lineSpacing() / LayoutLineHeight))
+{
+}
+
+int Twips::px(int twips) const
+{
+    return static_cast<int>(std::lround(twips / TwipsPerPixel * m_factor));
+}
+
+QRect Twips::rect(int left, int top, int width, int height) const
+{
+    const int x = px(left);
+    const int y = px(top);
+    return {x, y, px(left + width) - x, px(top + height) - y};
+}
+
+QSize Twips::size(int width, int height) const
+{
+    return {px(width), px(height)};
+}

@@ -1,0 +1,93 @@
+#include "settings/input_persistence.h"
+
+#include "platform/platform_error.h"
+#include "reckoner/ascii_case.h"
+
+#include <charconv>
+#include <string>
+
+namespace {
+
+constexpr std::u16string_view Application = u"Sumwright";
+constexpr std::u16string_view Section = u"Settings";
+constexpr std::u16string_view SaveIndicatorKey = u"SaveIndicator";
+constexpr std::u16string_view FormulaKey = u"Formula";
+constexpr std::u16string_view XKey = u"X";
+constexpr std::u16string_view YKey = u"Y";
+constexpr std::u16string_view ZKey = u"Z";
+
+std::u16string get(SettingsStore& store, std::u16string_view key, std::u16string_view fallback)
+{
+    return store.GetSetting(std::u16string(Application), std::u16string(Section),
+                            std::u16string(key), std::u16string(fallback));
+}
+
+void save(SettingsStore& store, std::u16string_view key, const std::u16string& value)
+{
+    store.SaveSetting(std::u16string(Application), std::u16string(Section), std::u16string(key),
+                      value);
+}
+
+// A decimal number with optional sign, fraction and exponent, between optional spaces.
+std::optional<double> parseNumber(std::u16string_view text)
+{
+    const std::size_t first = text.find_first_not_of(u' ');
+    if (first == std::u16string_view::npos)
+        return std::nullopt;
+    text = text.substr(first, text.find_last_not_of(u' ') - first + 1);
+    std::string ascii;
+    for (const char16_t c : text) {
+        const bool allowed = (c >= u'0' && c <= u'9') || c == u'.' || c == u'+' || c == u'-' ||
+                             c == u'e' || c == u'E';
+        if (!allowed)
+            return std::nullopt;  // also keeps out "inf" and "nan"
+        ascii.push_back(static_cast<char>(c));
+    }
+    // from_chars takes no plus sign
+    const std::size_t start = ascii.front() == '+' ? 1 : 0;
+    double value = 0.0;
+    const char* const last = ascii.data() + ascii.size();
+    const auto [end, error] = std::from_chars(ascii.data() + start, last, value);
+    if (error != std::errc() || end != last)
+        return std::nullopt;
+    return value;
+}
+
+}  // namespace
+
+bool isTrueSetting(std::u16string_view text)
+{
+    if (asciicase::equals(text, u"true"))
+        return true;
+    if (asciicase::equals(text, u"false"))
+        return false;
+    const std::optional<double> number = parseNumber(text);
+    return number.has_value() && *number != 0.0;
+}
+
+RestoredInput restoreInput(SettingsStore& store)
+{
+    RestoredInput restored;
+    restored.isSaveChecked = isTrueSetting(get(store, SaveIndicatorKey, u"False"));
+    if (restored.isSaveChecked) {
+        restored.texts = InputTexts{get(store, FormulaKey, u""), get(store, XKey, u""),
+                                    get(store, YKey, u""), get(store, ZKey, u"")};
+    }
+    return restored;
+}
+
+void storeInput(SettingsStore& store, bool isSaveChecked, const InputTexts& texts)
+try {
+    if (!isSaveChecked) {
+        save(store, SaveIndicatorKey, u"False");
+        return;
+    }
+    save(store, SaveIndicatorKey, u"True");
+    save(store, FormulaKey, texts.formula);
+    save(store, XKey, texts.x);
+    save(store, YKey, texts.y);
+    save(store, ZKey, texts.z);
+} catch (const PlatformError& error) {
+    // The store's own text names the file; this says what the user loses.
+    throw PlatformError(std::string("Your input could not be saved. ") + error.what());
+}

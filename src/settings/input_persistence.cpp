@@ -28,8 +28,9 @@ void save(SettingsStore& store, std::u16string_view key, const std::u16string& v
                       value);
 }
 
-// A decimal number with optional sign, fraction and exponent, between optional spaces.
-std::optional<double> parseNumber(std::u16string_view text)
+// Whether a decimal number (optional sign, fraction and exponent, between optional spaces) is
+// other than zero; nothing for text that is no such number.
+std::optional<bool> isNonZeroNumber(std::u16string_view text)
 {
     const std::size_t first = text.find_first_not_of(u' ');
     if (first == std::u16string_view::npos)
@@ -43,14 +44,21 @@ std::optional<double> parseNumber(std::u16string_view text)
             return std::nullopt;  // also keeps out "inf" and "nan"
         ascii.push_back(static_cast<char>(c));
     }
-    // from_chars takes no plus sign
-    const std::size_t start = ascii.front() == '+' ? 1 : 0;
+    // from_chars takes no plus sign; after one, it must not be handed a minus either
+    const bool hasPlus = ascii.front() == '+';
+    if (hasPlus && ascii.size() > 1 && ascii[1] == '-')
+        return std::nullopt;
     double value = 0.0;
     const char* const last = ascii.data() + ascii.size();
-    const auto [end, error] = std::from_chars(ascii.data() + start, last, value);
-    if (error != std::errc() || end != last)
+    const auto [end, error] = std::from_chars(ascii.data() + (hasPlus ? 1 : 0), last, value);
+    if (end != last)
         return std::nullopt;
-    return value;
+    // Beyond double's range, above or below, is still a number and not zero.
+    if (error == std::errc::result_out_of_range)
+        return true;
+    if (error != std::errc())
+        return std::nullopt;
+    return value != 0.0;
 }
 
 }  // namespace
@@ -61,8 +69,7 @@ bool isTrueSetting(std::u16string_view text)
         return true;
     if (asciicase::equals(text, u"false"))
         return false;
-    const std::optional<double> number = parseNumber(text);
-    return number.has_value() && *number != 0.0;
+    return isNonZeroNumber(text).value_or(false);
 }
 
 RestoredInput restoreInput(SettingsStore& store)

@@ -28,6 +28,9 @@ TEST(InputPersistence, ReadsSaveIndicatorAsTrueFalseOrNumberAndAnythingElseAsFal
         {u"", false}, {u" ", false}, {u"yes", false}, {u"Truee", false}, {u" True", false},
         {u"inf", false}, {u"nan", false}, {u"--1", false}, {u"1,5", false}, {u".", false},
         {u"1e", false}, {u"\uFF11", false},  // a full-width digit is not a number here
+        {u"+-1", false}, {u"++1", false}, {u"+", false}, {u"-", false},
+        // beyond double's range is still a number other than zero
+        {u"1e999", true}, {u"-1e999", true}, {u"1e-999", true}, {u"0e999", false},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(utf8(row.text));

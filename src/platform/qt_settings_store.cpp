@@ -2,6 +2,7 @@
 
 #include "platform/platform_error.h"
 
+#include <QByteArray>
 #include <QSettings>
 #include <QStringList>
 
@@ -14,6 +15,44 @@ QString toQString(const std::u16string& text) { return QString::fromStdU16String
 QString groupKey(const std::u16string& section, const std::u16string& key)
 {
     return toQString(section) + u'/' + toQString(key);
+}
+
+bool hasLoneSurrogate(const std::u16string& text)
+{
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const char16_t c = text[i];
+        if (c >= 0xD800 && c <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00 &&
+            text[i + 1] <= 0xDFFF) {
+            ++i;  // a pair
+        } else if (c >= 0xD800 && c <= 0xDFFF) {
+            return true;
+        }
+    }
+    return false;
+}
+
+// INI files are UTF-8, which has no lone surrogate: such a text is kept as its UTF-16 bytes.
+QVariant storedForm(const std::u16string& text)
+{
+    if (!hasLoneSurrogate(text))
+        return toQString(text);
+    QByteArray bytes;
+    for (const char16_t c : text) {
+        bytes.append(static_cast<char>(c & 0xFF));
+        bytes.append(static_cast<char>(c >> 8));
+    }
+    return bytes;
+}
+
+std::u16string fromUtf16Bytes(const QByteArray& bytes)
+{
+    std::u16string text(static_cast<std::size_t>(bytes.size()) / 2, u'\0');
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const auto low = static_cast<unsigned char>(bytes[static_cast<qsizetype>(2 * i)]);
+        const auto high = static_cast<unsigned char>(bytes[static_cast<qsizetype>(2 * i + 1)]);
+        text[i] = static_cast<char16_t>(low | high << 8);
+    }
+    return text;
 }
 
 const char* describe(QSettings::Status status)
@@ -53,6 +92,8 @@ std::u16string QtSettingsStore::GetSetting(const std::u16string& application,
     // An INI value edited by hand with a comma in it reads back as a list.
     if (value.typeId() == QMetaType::QStringList)
         return value.toStringList().join(u", ").toStdU16String();
+    if (value.typeId() == QMetaType::QByteArray)
+        return fromUtf16Bytes(value.toByteArray());
     return value.toString().toStdU16String();
 }
 
@@ -61,7 +102,7 @@ void QtSettingsStore::SaveSetting(const std::u16string& application,
                                   const std::u16string& value)
 {
     const std::unique_ptr<QSettings> settings = open(application);
-    settings->setValue(groupKey(section, key), toQString(value));
+    settings->setValue(groupKey(section, key), storedForm(value));
     settings->sync();
     if (settings->status() != QSettings::NoError) {
         throw PlatformError("Cannot write " + settings->fileName().toStdString() + " (" +

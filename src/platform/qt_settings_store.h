@@ -9,7 +9,8 @@
 class QSettings;
 
 // SettingsStore on QSettings: the user's native store (organisation and application both the
-// application's name), or one INI file. The section is the QSettings group.
+// application's name), or one INI file. The section is the QSettings group. Every text comes
+// back exactly as saved, lone surrogates included.
 class QtSettingsStore final : public SettingsStore
 {
 public:

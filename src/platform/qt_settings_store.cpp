@@ -3,6 +3,7 @@
 #include "platform/platform_error.h"
 
 #include <QByteArray>
+#include <QFile>
 #include <QSettings>
 #include <QStringList>
 
@@ -80,6 +81,22 @@ std::unique_ptr<QSettings> QtSettingsStore::open(const std::u16string& applicati
     return std::make_unique<QSettings>(QSettings::NativeFormat, QSettings::UserScope, name, name);
 }
 
+std::unique_ptr<QSettings> QtSettingsStore::replaceDamaged(std::unique_ptr<QSettings> settings,
+                                                         const std::u16string& application) const
+{
+    // Only this program writes the file, so one that is no settings file is damaged. It goes
+    // aside, where the user can still look at it, rather than block every later save.
+    const QString path = settings->fileName();
+    const QString aside = path + QStringLiteral(".damaged");
+    settings.reset();
+    QFile::remove(aside);
+    if (!QFile::rename(path, aside)) {
+        throw PlatformError("Cannot write " + path.toStdString() + " (" +
+                            describe(QSettings::FormatError) + ").");
+    }
+    return open(application);
+}
+
 std::u16string QtSettingsStore::GetSetting(const std::u16string& application,
                                            const std::u16string& section,
                                            const std::u16string& key,
@@ -101,8 +118,13 @@ void QtSettingsStore::SaveSetting(const std::u16string& application,
                                   const std::u16string& section, const std::u16string& key,
                                   const std::u16string& value)
 {
-    const std::unique_ptr<QSettings> settings = open(application);
-    settings->setValue(groupKey(section, key), storedForm(value));
+    std::unique_ptr<QSettings> settings = open(application);
+    const QString name = groupKey(section, key);
+    // Sections are parsed when first read, so only reading them all tells a damaged file.
+    static_cast<void>(settings->allKeys());
+    if (settings->status() == QSettings::FormatError)
+        settings = replaceDamaged(std::move(settings), application);
+    settings->setValue(name, storedForm(value));
     settings->sync();
     if (settings->status() != QSettings::NoError) {
         throw PlatformError("Cannot write " + settings->fileName().toStdString() + " (" +

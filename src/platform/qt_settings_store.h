@@ -10,7 +10,8 @@ class QSettings;
 
 // SettingsStore on QSettings: the user's native store (organisation and application both the
 // application's name), or one INI file. The section is the QSettings group. Every text comes
-// back exactly as saved, lone surrogates included.
+// back exactly as saved, lone surrogates included. Saving over a file that is no settings file
+// moves it to NAME.damaged first.
 class QtSettingsStore final : public SettingsStore
 {
 public:
@@ -26,6 +27,10 @@ public:
 
 private:
     std::unique_ptr<QSettings> open(const std::u16string& application) const;
+    // Renames the damaged file of `settings` to NAME.damaged and opens a fresh one; throws
+    // PlatformError when it cannot be moved.
+    std::unique_ptr<QSettings> replaceDamaged(std::unique_ptr<QSettings> settings,
+                                              const std::u16string& application) const;
 
     QString m_iniPath;  // empty: the native store
 };

@@ -25,6 +25,12 @@ void writeFile(const QString& path, const QByteArray& bytes)
     ASSERT_EQ(file.write(bytes), bytes.size());
 }
 
+QByteArray readFile(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
 QByteArray garbage()
 {
     QByteArray bytes;
@@ -107,6 +113,24 @@ TEST(SettingsFileHostile, OpensUncheckedAndEmptyFromAFileItCannotUse)
         EXPECT_FALSE(restored.isSaveChecked);
         EXPECT_FALSE(restored.texts.has_value());
     }
+}
+
+TEST(SettingsFileHostile, SavesOverADamagedFileAndKeepsItAside)
+{
+    const QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("settings.ini"));
+    writeFile(path, garbage());
+    QtSettingsStore store(path);
+    storeInput(store, true, {u"x^2+y", u"", u"", u"1.5"});
+
+    EXPECT_EQ(readFile(path + QStringLiteral(".damaged")), garbage());
+    const QString copy = dir.filePath(QStringLiteral("copy.ini"));
+    ASSERT_TRUE(QFile::copy(path, copy));
+    QtSettingsStore reread(copy);
+    const RestoredInput restored = restoreInput(reread);
+    ASSERT_TRUE(restored.texts.has_value());
+    EXPECT_EQ(restored.texts->formula, u"x^2+y");
+    EXPECT_EQ(restored.texts->z, u"1.5");
 }
 
 TEST(SettingsFileHostile, SaysWhyTheInputCannotBeSaved)

@@ -97,6 +97,7 @@ TEST(CliHostile, AnswersEveryBatchLineWhateverItHolds)
         std::getline(lines, first);
         std::getline(lines, second);
         EXPECT_TRUE(errorLine(first)) << first;
-        EXPECT_EQ(second, R"({"main":"2","x":"","y":"","z":"","status":" Evaluation successful."})");
+        EXPECT_EQ(second,
+                  R"({"main":"2","x":"","y":"","z":"","status":" Evaluation successful."})");
     }
 }

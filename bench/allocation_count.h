@@ -1,0 +1,6 @@
+#pragma once
+
+#include <cstdint>
+
+// Heap allocations made through operator new by this process so far.
+std::uint64_t allocationCount();

@@ -28,7 +28,13 @@ std::u16string_view trimSpaces(std::u16string_view text)
 // stays a syntax error instead of becoming a different number.
 std::u16string bracketed(double value)
 {
-    return u"(" + substitutionForm(value) + u")";
+    const std::u16string form = substitutionForm(value);
+    std::u16string out;
+    out.reserve(form.size() + 2);
+    out.push_back(u'(');
+    out.append(form);
+    out.push_back(u')');
+    return out;
 }
 
 class Run

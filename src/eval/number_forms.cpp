@@ -6,6 +6,9 @@
 
 namespace {
 
+// Sign, 15 digits, separator and a three-digit exponent: -1.23456789012345E-308
+constexpr std::size_t MaxNumberLength = 22;
+
 struct Decimal
 {
     bool isNegative = false;
@@ -17,7 +20,7 @@ Decimal decompose(double value)
 {
     Decimal d;
     if (value == 0.0) {
-        d.digits = "0";
+        d.digits.push_back('0');
         return d;
     }
     d.isNegative = value < 0.0;
@@ -39,10 +42,10 @@ Decimal decompose(double value)
     return d;
 }
 
-// Unsigned text of a finite value; `leadingZero` puts a 0 before a separator that starts it.
-std::u16string unsignedText(const Decimal& d, char16_t decimalPoint, bool leadingZero)
+// Appends the unsigned text of a finite value; `leadingZero` puts a 0 before a separator that
+// would start it.
+void appendUnsigned(std::u16string& out, const Decimal& d, char16_t decimalPoint, bool leadingZero)
 {
-    std::u16string out;
     const auto put = [&out](std::string_view chars) {
         for (char c : chars)
             out.push_back(static_cast<char16_t>(c));
@@ -77,7 +80,6 @@ std::u16string unsignedText(const Decimal& d, char16_t decimalPoint, bool leadin
         out.append(static_cast<std::size_t>(-d.exponent - 1), u'0');
         put(digits);
     }
-    return out;
 }
 
 std::u16string nonFiniteText(double value)
@@ -94,7 +96,11 @@ std::u16string substitutionForm(double value)
     if (!std::isfinite(value))
         return nonFiniteText(value);
     const Decimal d = decompose(value);
-    return (d.isNegative ? u"-" : u" ") + unsignedText(d, u'.', false);
+    std::u16string out;
+    out.reserve(MaxNumberLength);
+    out.push_back(d.isNegative ? u'-' : u' ');
+    appendUnsigned(out, d, u'.', false);
+    return out;
 }
 
 std::u16string displayForm(double value, char16_t decimalPoint)
@@ -102,5 +108,10 @@ std::u16string displayForm(double value, char16_t decimalPoint)
     if (!std::isfinite(value))
         return nonFiniteText(value);
     const Decimal d = decompose(value);
-    return (d.isNegative ? u"-" : u"") + unsignedText(d, decimalPoint, true);
+    std::u16string out;
+    out.reserve(MaxNumberLength);
+    if (d.isNegative)
+        out.push_back(u'-');
+    appendUnsigned(out, d, decimalPoint, true);
+    return out;
 }

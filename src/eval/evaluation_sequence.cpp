@@ -29,11 +29,9 @@ std::u16string_view trimSpaces(std::u16string_view text)
 std::u16string bracketed(double value)
 {
     const std::u16string form = substitutionForm(value);
-    std::u16string out;
-    out.reserve(form.size() + 2);
-    out.push_back(u'(');
-    out.append(form);
-    out.push_back(u')');
+    std::u16string out(form.size() + 2, u'(');
+    form.copy(out.data() + 1, form.size());
+    out.back() = u')';
     return out;
 }
 
@@ -159,6 +157,7 @@ Outcome runEvaluation(Evaluator& evaluator, const Formulas& formulas, char16_t d
     } else if (run.evaluateVariable(Stage::Z, zText, z, run.outcome.z) == Run::Step::Stop) {
         return run.outcome;
     }
+    const std::u16string zValue = bracketed(z);
 
     if (yText.empty()) {
         run.outcome.y = std::u16string();
@@ -168,10 +167,11 @@ Outcome runEvaluation(Evaluator& evaluator, const Formulas& formulas, char16_t d
             return run.outcome;
         }
     } else {
-        substitute(yText, PlaceholderZ, bracketed(z));
+        substitute(yText, {{PlaceholderZ, zValue}});
         if (run.evaluateVariable(Stage::Y, yText, y, run.outcome.y) == Run::Step::Stop)
             return run.outcome;
     }
+    const std::u16string yValue = bracketed(y);
 
     if (xText.empty()) {
         run.outcome.x = std::u16string();
@@ -180,16 +180,15 @@ Outcome runEvaluation(Evaluator& evaluator, const Formulas& formulas, char16_t d
             return run.outcome;
         }
     } else {
-        substitute(xText, PlaceholderZ, bracketed(z));
-        substitute(xText, PlaceholderY, bracketed(y));
+        substitute(xText, {{PlaceholderZ, zValue}, {PlaceholderY, yValue}});
         if (run.evaluateVariable(Stage::X, xText, x, run.outcome.x) == Run::Step::Stop)
             return run.outcome;
     }
 
     if (!mainText.empty()) {
-        substitute(mainText, PlaceholderZ, bracketed(z));
-        substitute(mainText, PlaceholderY, bracketed(y));
-        substitute(mainText, PlaceholderX, bracketed(x));
+        const std::u16string xValue = bracketed(x);
+        substitute(mainText,
+                   {{PlaceholderZ, zValue}, {PlaceholderY, yValue}, {PlaceholderX, xValue}});
     }
     run.evaluateMain(mainText);
     return run.outcome;

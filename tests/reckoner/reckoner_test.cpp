@@ -295,9 +295,11 @@ TEST(Reckoner, ReadsNumbersBitForBitAsFromChars)
         std::string text = std::to_string(next() * next() >> (next() % 40));
         const std::size_t point = next() % (text.size() + 1);
         if (point < text.size())
-            text.insert(point, ".");
-        if (next() % 2 == 0)
-            text += "e" + std::to_string(static_cast<int>(next() % 61) - 30);
+            text.insert(point, 1, '.');
+        if (next() % 2 == 0) {
+            text += 'e';
+            text += std::to_string(static_cast<int>(next() % 61) - 30);
+        }
         SCOPED_TRACE(text);
         ASSERT_EQ(evaluate(widen(text)).result, fromChars(text));
     }

@@ -38,12 +38,13 @@ std::u16string bracketed(double value)
 class Run
 {
 public:
-    Run(Evaluator& evaluator, char16_t decimalPoint)
-        : m_evaluator(evaluator), m_decimalPoint(decimalPoint)
+    // The run writes into `outcome`, which the caller returns without a copy.
+    Run(Evaluator& evaluator, char16_t decimalPoint, Outcome& written)
+        : outcome(written), m_evaluator(evaluator), m_decimalPoint(decimalPoint)
     {
     }
 
-    Outcome outcome;
+    Outcome& outcome;
 
     void fail(std::u16string_view message)
     {
@@ -116,7 +117,8 @@ const Later* firstUser(const std::array<Later, N>& later, std::u16string_view pl
 
 Outcome runEvaluation(Evaluator& evaluator, const Formulas& formulas, char16_t decimalPoint)
 {
-    Run run(evaluator, decimalPoint);
+    Outcome outcome;
+    Run run(evaluator, decimalPoint, outcome);
 
     struct Source
     {
@@ -134,7 +136,7 @@ Outcome runEvaluation(Evaluator& evaluator, const Formulas& formulas, char16_t d
         std::optional<std::u16string> rewritten = ExpandVar(trimSpaces(*source.typed));
         if (!rewritten) {
             run.fail(tooLongMessage(source.stage));
-            return run.outcome;
+            return outcome;
         }
         source.text = std::move(*rewritten);
     }
@@ -148,41 +150,42 @@ Outcome runEvaluation(Evaluator& evaluator, const Formulas& formulas, char16_t d
     double x = 0.0;
 
     if (zText.empty()) {
-        run.outcome.z = std::u16string();
-        const std::array<Later, 3> later{{{Stage::X, &xText}, {Stage::Y, &yText}, {Stage::Main, &mainText}}};
+        outcome.z = std::u16string();
+        const std::array<Later, 3> later{
+            {{Stage::X, &xText}, {Stage::Y, &yText}, {Stage::Main, &mainText}}};
         if (const Later* user = firstUser(later, PlaceholderZ)) {
             run.fail(undefinedMessage(Stage::Z, user->stage));
-            return run.outcome;
+            return outcome;
         }
-    } else if (run.evaluateVariable(Stage::Z, zText, z, run.outcome.z) == Run::Step::Stop) {
-        return run.outcome;
+    } else if (run.evaluateVariable(Stage::Z, zText, z, outcome.z) == Run::Step::Stop) {
+        return outcome;
     }
     const std::u16string zValue = bracketed(z);
 
     if (yText.empty()) {
-        run.outcome.y = std::u16string();
+        outcome.y = std::u16string();
         const std::array<Later, 2> later{{{Stage::X, &xText}, {Stage::Main, &mainText}}};
         if (const Later* user = firstUser(later, PlaceholderY)) {
             run.fail(undefinedMessage(Stage::Y, user->stage));
-            return run.outcome;
+            return outcome;
         }
     } else {
         substitute(yText, {{PlaceholderZ, zValue}});
-        if (run.evaluateVariable(Stage::Y, yText, y, run.outcome.y) == Run::Step::Stop)
-            return run.outcome;
+        if (run.evaluateVariable(Stage::Y, yText, y, outcome.y) == Run::Step::Stop)
+            return outcome;
     }
     const std::u16string yValue = bracketed(y);
 
     if (xText.empty()) {
-        run.outcome.x = std::u16string();
+        outcome.x = std::u16string();
         if (containsPlaceholder(mainText, PlaceholderX)) {
             run.fail(undefinedMessage(Stage::X, Stage::Main));
-            return run.outcome;
+            return outcome;
         }
     } else {
         substitute(xText, {{PlaceholderZ, zValue}, {PlaceholderY, yValue}});
-        if (run.evaluateVariable(Stage::X, xText, x, run.outcome.x) == Run::Step::Stop)
-            return run.outcome;
+        if (run.evaluateVariable(Stage::X, xText, x, outcome.x) == Run::Step::Stop)
+            return outcome;
     }
 
     if (!mainText.empty()) {
@@ -191,5 +194,5 @@ Outcome runEvaluation(Evaluator& evaluator, const Formulas& formulas, char16_t d
                    {{PlaceholderZ, zValue}, {PlaceholderY, yValue}, {PlaceholderX, xValue}});
     }
     run.evaluateMain(mainText);
-    return run.outcome;
+    return outcome;
 }

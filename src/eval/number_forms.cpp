@@ -3,6 +3,7 @@
 #include <array>
 #include <charconv>
 #include <cmath>
+#include <limits>
 #include <string_view>
 
 namespace {
@@ -17,20 +18,9 @@ struct Decimal
     std::string_view significand() const { return {digits.data(), digitCount}; }
 };
 
-Decimal decompose(double value)
+// Splits the text of std::to_chars in scientific form, d.ddde±XX, into the decimal.
+void takeScientific(std::string_view text, Decimal& d)
 {
-    Decimal d;
-    if (value == 0.0) {
-        d.digits[0] = '0';
-        d.digitCount = 1;
-        return d;
-    }
-    d.isNegative = value < 0.0;
-    char buffer[32];
-    // 15 significant digits, correctly rounded, locale-free: d.dddddddddddddde±XX
-    const auto result = std::to_chars(buffer, buffer + sizeof buffer, std::fabs(value),
-                                      std::chars_format::scientific, 14);
-    const std::string_view text(buffer, static_cast<std::size_t>(result.ptr - buffer));
     const std::size_t e = text.find('e');
     for (const char c : text.substr(0, e)) {
         if (c != '.')
@@ -40,6 +30,37 @@ Decimal decompose(double value)
         --d.digitCount;
     std::from_chars(text.data() + e + 1 + (text[e + 1] == '+'), text.data() + text.size(),
                     d.exponent);
+}
+
+Decimal decompose(double value)
+{
+    Decimal d;
+    if (value == 0.0) {
+        d.digits[0] = '0';
+        d.digitCount = 1;
+        return d;
+    }
+    d.isNegative = value < 0.0;
+    const double magnitude = std::fabs(value);
+    char buffer[32];
+    // The shortest text that reads back as the value is much quicker to find than a rounding to
+    // 15 digits, and the same digits when it has 15 or fewer and the value is normal: it then
+    // lies within half a unit in the last place of the value, and units in the 15th digit are
+    // more than four times wider, so no other 15-digit decimal is nearer. Below the normals a
+    // unit in the last place is no longer relative to the value, and this does not hold.
+    auto result = std::to_chars(buffer, buffer + sizeof buffer, magnitude,
+                                std::chars_format::scientific);
+    const std::string_view shortest(buffer, static_cast<std::size_t>(result.ptr - buffer));
+    const std::size_t mantissaLength = shortest.find('e');
+    const std::size_t shortestDigits = mantissaLength - (mantissaLength > 1 ? 1 : 0);
+    if (magnitude >= std::numeric_limits<double>::min() && shortestDigits <= d.digits.size()) {
+        takeScientific(shortest, d);
+        return d;
+    }
+    // 15 significant digits, correctly rounded, locale-free: d.dddddddddddddde±XX
+    result = std::to_chars(buffer, buffer + sizeof buffer, magnitude,
+                           std::chars_format::scientific, 14);
+    takeScientific(std::string_view(buffer, static_cast<std::size_t>(result.ptr - buffer)), d);
     return d;
 }
 

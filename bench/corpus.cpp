@@ -12,7 +12,11 @@ std::u16string fromUtf8(const std::string& bytes)
     std::size_t i = 0;
     while (i < bytes.size()) {
         const auto lead = static_cast<unsigned char>(bytes[i]);
-        const int extra = lead < 0x80 ? 0 : lead >= 0xF0 ? 3 : lead >= 0xE0 ? 2 : lead >= 0xC0 ? 1 : -1;
+        const int extra = lead < 0x80   ? 0
+                          : lead >= 0xF0 ? 3
+                          : lead >= 0xE0 ? 2
+                          : lead >= 0xC0 ? 1
+                                         : -1;  // a continuation byte cannot start a character
         char32_t code = lead & (0x7F >> (extra > 0 ? extra + 1 : 0));
         bool isValid = extra >= 0 && i + extra < bytes.size();
         for (int k = 1; isValid && k <= extra; ++k) {

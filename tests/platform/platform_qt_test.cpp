@@ -37,23 +37,32 @@ TEST(QtFileProbe, FindsOnlyOrdinaryVisibleFiles)
     EXPECT_EQ(probe.findFile(u""), u"");
 }
 
+TEST(ManualLocation, FindsTheInstalledManualFromTheInstalledProgram)
+{
+    // The install rules' layout, staged below a temporary folder as DESTDIR would.
+    const QTemporaryDir dir;
+    const QString binDir = dir.path() + QStringLiteral(SUMWRIGHT_TEST_BINDIR);
+    const QString helpDir = dir.path() + QStringLiteral(SUMWRIGHT_TEST_HELPDIR);
+    ASSERT_TRUE(QDir().mkpath(binDir));
+    EXPECT_EQ(findManual(binDir), u"");
+    ASSERT_TRUE(QDir().mkpath(helpDir));
+    touch(helpDir + QStringLiteral("/index.html"));
+    EXPECT_EQ(findManual(binDir),
+              QDir::cleanPath(helpDir + QStringLiteral("/index.html")).toStdU16String());
+}
+
 TEST(ManualLocation, PrefersTheManualBesideTheProgram)
 {
     const QTemporaryDir dir;
     const QDir root(dir.path());
     EXPECT_EQ(findManual(dir.path()), u"");
-    ASSERT_TRUE(root.mkpath(QStringLiteral("bin")));
+    ASSERT_TRUE(root.mkpath(QStringLiteral("bin/help")));
     ASSERT_TRUE(root.mkpath(QStringLiteral("share/doc/sumwright/help")));
     touch(root.filePath(QStringLiteral("share/doc/sumwright/help/index.html")));
-    EXPECT_EQ(findManual(root.filePath(QStringLiteral("bin"))),
-              root.filePath(QStringLiteral("share/doc/sumwright/help/index.html"))
-                  .toStdU16String());
-    ASSERT_TRUE(root.mkpath(QStringLiteral("bin/help")));
     touch(root.filePath(QStringLiteral("bin/help/index.html")));
     EXPECT_EQ(findManual(root.filePath(QStringLiteral("bin"))),
               root.filePath(QStringLiteral("bin/help/index.html")).toStdU16String());
 }
-
 
 TEST(Twips, ConvertsEdgesSoThatNeighboursStillTouch)
 {

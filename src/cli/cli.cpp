@@ -31,7 +31,7 @@ constexpr char Usage[] =
     "                      the status line, null for what the run left untouched\n"
     "  --batch             read JSON Lines {\"main\":...,\"x\":...,\"y\":...,\"z\":...} from\n"
     "                      standard input and print one --json line for each\n"
-    "  --help              show this help\n"
+    "  -h, --help          show this help\n"
     "  --version           show the version\n"
     "\n"
     "A MAIN that starts with '-' is a formula unless it is one of the options above; after\n"

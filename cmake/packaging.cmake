@@ -33,16 +33,24 @@ if(SUMWRIGHT_BUILD_GUI)
         DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps
         RENAME ${SUMWRIGHT_APP_ID}.svg)
 
-    # Compressed as Debian installs manual pages; -n keeps the build reproducible.
+    # The pages name the version and the month of its release; compressed as Debian installs
+    # them, -n keeps the build reproducible.
     find_program(GZIP_EXECUTABLE gzip REQUIRED)
+    set(month_names January February March April May June July August September October
+        November December)
+    string(REGEX MATCH "^([0-9]+)-0?([0-9]+)-" unused ${SUMWRIGHT_RELEASE_DATE})
+    math(EXPR month_index "${CMAKE_MATCH_2} - 1")
+    list(GET month_names ${month_index} month_name)
+    set(SUMWRIGHT_MAN_DATE "${month_name} ${CMAKE_MATCH_1}")
     set(man_pages)
     foreach(page sumwright.1 sumwright-cli.1)
+        configure_file(${packaging_dir}/man/${page}.in ${packaging_out}/man-pages/${page} @ONLY)
         set(man_out ${packaging_out}/man/${page}.gz)
         add_custom_command(OUTPUT ${man_out}
             COMMAND ${CMAKE_COMMAND} -E copy
-                ${packaging_dir}/man/${page} ${packaging_out}/man/${page}
+                ${packaging_out}/man-pages/${page} ${packaging_out}/man/${page}
             COMMAND ${GZIP_EXECUTABLE} -9 -n -f ${packaging_out}/man/${page}
-            DEPENDS ${packaging_dir}/man/${page}
+            DEPENDS ${packaging_out}/man-pages/${page}
             VERBATIM)
         list(APPEND man_pages ${man_out})
     endforeach()

@@ -10,8 +10,10 @@
 #include <muParser.h>
 
 #include <cmath>
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
+#include <memory>
 #include <numbers>
 #include <string>
 #include <vector>
@@ -25,16 +27,11 @@ namespace {
 constexpr std::size_t LongSumTerms[] = {4000, 16384, 100000};
 constexpr char LongSumTerm[] = "1.5";
 
-// A counter that the report divides by: what one iteration did.
-benchmark::Counter perIteration(double value)
-{
-    return benchmark::Counter(value, benchmark::Counter::kAvgIterations);
-}
-
 // Allocations per iteration; pass the count taken before the timed loop.
 void reportAllocations(benchmark::State& state, std::uint64_t before)
 {
-    state.counters["allocations"] = perIteration(double(allocationCount() - before));
+    state.counters["allocations"] = benchmark::Counter(double(allocationCount() - before),
+                                                       benchmark::Counter::kAvgIterations);
 }
 
 std::unique_ptr<mu::Parser> makeMuparser()

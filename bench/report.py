@@ -124,7 +124,7 @@ def main():
     put = out.append
     put("# Performance")
     put("")
-    put("Written by `scripts/bench` from the benchmarks in `bench/`; edit neither by hand.")
+    put("Written by `scripts/bench` from the benchmarks in `bench/`; do not edit it by hand.")
     put("Every evaluation is one-shot: the text is read and computed from scratch on each call.")
     put(f"Each figure is the median of {repetitions} repetitions of CPU time (the machine is "
         "shared, and CPU time leaves out the time other processes hold its cores). muparser ran "

@@ -10,8 +10,10 @@
 #include <muParser.h>
 
 #include <cmath>
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
+#include <memory>
 #include <numbers>
 #include <string>
 #include <vector>
@@ -25,16 +27,11 @@ namespace {
 constexpr std::size_t LongSumTerms[] = {4000, 16384, 100000};
 constexpr char LongSumTerm[] = "1.5";
 
-// A counter that the report divides by: what one iteration did.
-benchmark::Counter perIteration(double value)
-{
-    return benchmark::Counter(value, benchmark::Counter::kAvgIterations);
-}
-
 // Allocations per iteration; pass the count taken before the timed loop.
 void reportAllocations(benchmark::State& state, std::uint64_t before)
 {
-    state.counters["allocations"] = perIteration(double(allocationCount() - before));
+    state.counters["allocations"] = benchmark::Counter(double(allocationCount() - before),
+                                                       benchmark::Counter::kAvgIterations);
 }
 
 std::unique_ptr<mu::Parser> makeMuparser()
@@ -101,8 +98,12 @@ void reportText(benchmark::State& state, std::size_t length)
 
 void textReckoner(benchmark::State& state, const std::u16string* text)
 {
+    // Every byte a new evaluator allocates for the text, grown buffers' old blocks included:
+    // more than it holds at its peak.
+    const std::uint64_t bytesBefore = allocatedBytes();
     Reckoner reckoner;
     evaluate(reckoner, *text);
+    state.counters["heap_bytes"] = double(allocatedBytes() - bytesBefore);
     const std::uint64_t before = allocationCount();
     for (auto _ : state)
         benchmark::DoNotOptimize(evaluate(reckoner, *text));
@@ -192,6 +193,7 @@ std::vector<Formula> sharedCorpus(const std::vector<Formula>& corpus, int& disag
 
 }  // namespace
 
+// The texts live in main, which outlives every benchmark run.
 int main(int argc, char** argv)
 {
     const std::string corpusPath = takeCorpusPath(argc, argv);
@@ -202,7 +204,7 @@ int main(int argc, char** argv)
         return 2;
     }
     int disagreements = 0;
-    static const std::vector<Formula> shared = sharedCorpus(corpus, disagreements);
+    const std::vector<Formula> shared = sharedCorpus(corpus, disagreements);
     if (shared.empty()) {
         std::fprintf(stderr, "muparser reads none of the formulas in %s\n", corpusPath.c_str());
         return 2;
@@ -218,12 +220,11 @@ int main(int argc, char** argv)
 
     benchmark::RegisterBenchmark("Corpus/Reckoner", corpusReckoner, &shared);
     benchmark::RegisterBenchmark("Corpus/muparser", corpusMuparser, &shared);
-    static const std::vector<Formula> whole = corpus;
-    if (shared.size() < whole.size())
-        benchmark::RegisterBenchmark("CorpusAll/Reckoner", corpusReckoner, &whole);
+    if (shared.size() < corpus.size())
+        benchmark::RegisterBenchmark("CorpusAll/Reckoner", corpusReckoner, &corpus);
 
-    static std::vector<std::string> sums;
-    static std::vector<std::u16string> wideSums;
+    std::vector<std::string> sums;
+    std::vector<std::u16string> wideSums;
     sums.reserve(std::size(LongSumTerms));
     wideSums.reserve(std::size(LongSumTerms));
     const auto probe = makeMuparser();
@@ -239,11 +240,11 @@ int main(int argc, char** argv)
 
     // As deep as a formula of the longest length can nest.
     constexpr std::size_t Depth = (MaxFormulaLength - 1) / 2;
-    static const std::u16string nested =
+    const std::u16string nested =
         std::u16string(Depth, u'(') + u"1" + std::u16string(Depth, u')');
     benchmark::RegisterBenchmark("Nesting/Reckoner/32767", textReckoner, &nested);
 
-    static const Formulas worked{u"x^2+y", u"z+1.5", u"3", u"1.5"};
+    const Formulas worked{u"x^2+y", u"z+1.5", u"3", u"1.5"};
     benchmark::RegisterBenchmark("Sequence/WorkedExample", sequence, &worked);
 
     // x+x+...+x of the longest length, X's value in the longest substitution form there is:
@@ -252,10 +253,10 @@ int main(int argc, char** argv)
     longest.reserve(MaxFormulaLength);
     while (longest.size() + 2 <= MaxFormulaLength)
         longest += longest.empty() ? u"x" : u"+x";
-    static const Formulas worst{longest, u"y*1E-100", u"z", u"-1/3"};
+    const Formulas worst{longest, u"y*1E-100", u"z", u"-1/3"};
     benchmark::RegisterBenchmark("Sequence/WorstCase", sequence, &worst);
 
-    static const std::u16string xs(MaxFormulaLength, u'x');
+    const std::u16string xs(MaxFormulaLength, u'x');
     benchmark::RegisterBenchmark("ExpandVar/32767", expandVar, &xs);
 
     benchmark::RunSpecifiedBenchmarks();

@@ -39,6 +39,16 @@ def rate(row):
     return f"{row['bytes_per_second'] / 1e6:.0f} MB/s" if "bytes_per_second" in row else ""
 
 
+def per_char(row):
+    return row["heap_bytes"] / row["chars"]
+
+
+def memory(row):
+    if "heap_bytes" not in row:
+        return ""
+    return f"{row['heap_bytes'] / 1e3:.0f} kB, {per_char(row):.1f} B a character"
+
+
 def count(row, name):
     return f"{row[name]:.0f}" if name in row else ""
 
@@ -107,12 +117,14 @@ def main():
     worst = rows["Sequence/WorstCase"]
     reckoner_rows = ["Corpus/Reckoner", *sums, "Nesting/Reckoner/32767"]
     allocations = max(rows[name]["allocations"] for name in reckoner_rows)
+    sum_memory = [per_char(rows[name]) for name in sums]
+    nesting_memory = per_char(rows["Nesting/Reckoner/32767"])
 
     out = []
     put = out.append
     put("# Performance")
     put("")
-    put("Written by `scripts/bench` from the benchmarks in `bench/`; edit neither by hand.")
+    put("Written by `scripts/bench` from the benchmarks in `bench/`; do not edit it by hand.")
     put("Every evaluation is one-shot: the text is read and computed from scratch on each call.")
     put(f"Each figure is the median of {repetitions} repetitions of CPU time (the machine is "
         "shared, and CPU time leaves out the time other processes hold its cores). muparser ran "
@@ -148,14 +160,25 @@ def main():
         f"| {duration(seconds(worst))} | {verdict(seconds(worst) < 5e-3)} |")
     put(f"| No allocation per evaluation once the buffers have grown | {allocations:.0f} "
         f"at the most | {verdict(allocations == 0)} |")
+    # A linear bound: the copy of the text (2 bytes a character); at most one 8-byte value and
+    # one 8-byte operator a character, in buffers that grow by doubling, so that all the blocks
+    # they were ever given add up to less than four times what they hold; and the narrow copy
+    # of a number too long for the stack, grown the same way (2 bytes).
+    bound = 2 + 4 * (8 + 8) + 2
+    put(f"| Evaluator memory linear in the text, at most {bound} bytes a character whatever "
+        f"the nesting | {max(sum_memory):.1f} bytes a character for the sums, "
+        f"{nesting_memory:.1f} for the deepest nesting "
+        f"| {verdict(max(sum_memory + [nesting_memory]) <= bound)} |")
     put("")
     put("## Figures")
     put("")
     put("MB/s counts one byte per character of formula text. Allocations are per iteration, "
-        "after a first evaluation of the same text.")
+        "after a first evaluation of the same text. Memory is every byte a new evaluator "
+        "allocates for the text, the blocks its buffers grew out of included, so it is more "
+        "than the evaluator holds at its peak.")
     put("")
-    put("| Benchmark | What it does | Time | Rate | muparser | Ratio | Allocations |")
-    put("|---|---|---|---|---|---|---|")
+    put("| Benchmark | What it does | Time | Rate | muparser | Ratio | Allocations | Memory |")
+    put("|---|---|---|---|---|---|---|---|")
 
     def line(name, what, time, theirs=None):
         row = rows[name]
@@ -163,7 +186,7 @@ def main():
         if theirs is not None:
             compared = [duration(theirs), f"{theirs / time:.0f} times"]
         put(f"| `{name}` | {what} | {duration(time)} | {rate(row)} | {compared[0]} "
-            f"| {compared[1]} | {count(row, 'allocations')} |")
+            f"| {compared[1]} | {count(row, 'allocations')} | {memory(row)} |")
 
     line("Corpus/Reckoner", "one formula of the corpus that muparser reads, on average",
          per_formula, per_formula_theirs)

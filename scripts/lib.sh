@@ -11,11 +11,16 @@ ensure_packages()
     done
     [ ${#missing[@]} -eq 0 ] && return 0
     echo "Installing: ${missing[*]}" >&2
+    as_root apt-get update -qq
+    as_root apt-get install -y -qq --no-install-recommends "${missing[@]}"
+}
+
+# Runs a command as root, through sudo when needed, without questions from Debian's tools.
+as_root()
+{
     local sudo=()
     [ "$(id -u)" -eq 0 ] || sudo=(sudo)
-    "${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get update -qq
-    "${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq \
-        --no-install-recommends "${missing[@]}"
+    "${sudo[@]}" env DEBIAN_FRONTEND=noninteractive "$@"
 }
 
 # What building and testing the program needs.

@@ -1,4 +1,5 @@
 #include "about/start_sys_info.h"
+#include "app_info.h"
 #include "app/fatal_error.h"
 #include "app/guarded_application.h"
 #include "app/program_icon.h"
@@ -24,6 +25,8 @@ int main(int argc, char* argv[])
     // The program ends when its last window closes, so an open About dialog outlives Form1.
     QApplication::setQuitOnLastWindowClosed(true);
     QApplication::setWindowIcon(programIcon());
+    // Wayland desktops match the window to its menu entry and icon by this name.
+    QApplication::setDesktopFileName(QString::fromLatin1(appinfo::DesktopId));
 
     int status = EXIT_FAILURE;
     fatalErrors.guard([&] {

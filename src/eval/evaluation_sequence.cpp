@@ -28,18 +28,23 @@ std::u16string_view trimSpaces(std::u16string_view text)
 // stays a syntax error instead of becoming a different number.
 std::u16string bracketed(double value)
 {
-    return u"(" + substitutionForm(value) + u")";
+    const std::u16string form = substitutionForm(value);
+    std::u16string out(form.size() + 2, u'(');
+    form.copy(out.data() + 1, form.size());
+    out.back() = u')';
+    return out;
 }
 
 class Run
 {
 public:
-    Run(Evaluator& evaluator, char16_t decimalPoint)
-        : m_evaluator(evaluator), m_decimalPoint(decimalPoint)
+    // The run writes into `outcome`, which the caller returns without a copy.
+    Run(Evaluator& evaluator, char16_t decimalPoint, Outcome& written)
+        : outcome(written), m_evaluator(evaluator), m_decimalPoint(decimalPoint)
     {
     }
 
-    Outcome outcome;
+    Outcome& outcome;
 
     void fail(std::u16string_view message)
     {
@@ -112,7 +117,8 @@ const Later* firstUser(const std::array<Later, N>& later, std::u16string_view pl
 
 Outcome runEvaluation(Evaluator& evaluator, const Formulas& formulas, char16_t decimalPoint)
 {
-    Run run(evaluator, decimalPoint);
+    Outcome outcome;
+    Run run(evaluator, decimalPoint, outcome);
 
     struct Source
     {
@@ -130,7 +136,7 @@ Outcome runEvaluation(Evaluator& evaluator, const Formulas& formulas, char16_t d
         std::optional<std::u16string> rewritten = ExpandVar(trimSpaces(*source.typed));
         if (!rewritten) {
             run.fail(tooLongMessage(source.stage));
-            return run.outcome;
+            return outcome;
         }
         source.text = std::move(*rewritten);
     }
@@ -144,47 +150,49 @@ Outcome runEvaluation(Evaluator& evaluator, const Formulas& formulas, char16_t d
     double x = 0.0;
 
     if (zText.empty()) {
-        run.outcome.z = std::u16string();
-        const std::array<Later, 3> later{{{Stage::X, &xText}, {Stage::Y, &yText}, {Stage::Main, &mainText}}};
+        outcome.z = std::u16string();
+        const std::array<Later, 3> later{
+            {{Stage::X, &xText}, {Stage::Y, &yText}, {Stage::Main, &mainText}}};
         if (const Later* user = firstUser(later, PlaceholderZ)) {
             run.fail(undefinedMessage(Stage::Z, user->stage));
-            return run.outcome;
+            return outcome;
         }
-    } else if (run.evaluateVariable(Stage::Z, zText, z, run.outcome.z) == Run::Step::Stop) {
-        return run.outcome;
+    } else if (run.evaluateVariable(Stage::Z, zText, z, outcome.z) == Run::Step::Stop) {
+        return outcome;
     }
+    const std::u16string zValue = bracketed(z);
 
     if (yText.empty()) {
-        run.outcome.y = std::u16string();
+        outcome.y = std::u16string();
         const std::array<Later, 2> later{{{Stage::X, &xText}, {Stage::Main, &mainText}}};
         if (const Later* user = firstUser(later, PlaceholderY)) {
             run.fail(undefinedMessage(Stage::Y, user->stage));
-            return run.outcome;
+            return outcome;
         }
     } else {
-        substitute(yText, PlaceholderZ, bracketed(z));
-        if (run.evaluateVariable(Stage::Y, yText, y, run.outcome.y) == Run::Step::Stop)
-            return run.outcome;
+        substitute(yText, {{PlaceholderZ, zValue}});
+        if (run.evaluateVariable(Stage::Y, yText, y, outcome.y) == Run::Step::Stop)
+            return outcome;
     }
+    const std::u16string yValue = bracketed(y);
 
     if (xText.empty()) {
-        run.outcome.x = std::u16string();
+        outcome.x = std::u16string();
         if (containsPlaceholder(mainText, PlaceholderX)) {
             run.fail(undefinedMessage(Stage::X, Stage::Main));
-            return run.outcome;
+            return outcome;
         }
     } else {
-        substitute(xText, PlaceholderZ, bracketed(z));
-        substitute(xText, PlaceholderY, bracketed(y));
-        if (run.evaluateVariable(Stage::X, xText, x, run.outcome.x) == Run::Step::Stop)
-            return run.outcome;
+        substitute(xText, {{PlaceholderZ, zValue}, {PlaceholderY, yValue}});
+        if (run.evaluateVariable(Stage::X, xText, x, outcome.x) == Run::Step::Stop)
+            return outcome;
     }
 
     if (!mainText.empty()) {
-        substitute(mainText, PlaceholderZ, bracketed(z));
-        substitute(mainText, PlaceholderY, bracketed(y));
-        substitute(mainText, PlaceholderX, bracketed(x));
+        const std::u16string xValue = bracketed(x);
+        substitute(mainText,
+                   {{PlaceholderZ, zValue}, {PlaceholderY, yValue}, {PlaceholderX, xValue}});
     }
     run.evaluateMain(mainText);
-    return run.outcome;
+    return outcome;
 }

@@ -3,29 +3,47 @@
 #include "eval/limits.h"
 #include "reckoner/ascii_case.h"
 
+#include <algorithm>
+
+namespace {
+
+constexpr std::u16string_view PlaceholderPrefix = u"var";
+
+// Whether the letter at 0-based index `i` becomes a placeholder: an x, y or z, unless it is an x
+// in the middle of "exp" strictly inside a text of five units or more.
+inline bool isRewritten(std::u16string_view text, std::size_t i)
+{
+    const char16_t c = asciicase::fold(text[i]);
+    if (c == u'y' || c == u'z')
+        return true;
+    if (c != u'x')
+        return false;
+    return !(text.size() >= 5 && i > 0 && i + 1 < text.size()
+             && asciicase::fold(text[i - 1]) == u'e' && asciicase::fold(text[i + 1]) == u'p');
+}
+
+}  // namespace
+
 std::optional<std::u16string> ExpandVar(std::u16string_view OldString)
 {
     const std::size_t n = OldString.size();
     if (n > MaxFormulaLength)
         return std::nullopt;
 
-    // One pass from the start gives what a right-to-left scan with in-place insertion gives:
-    // the "exp" look-ahead only ever sees a 'p', which rewriting never touches.
-    std::u16string s;
-    s.reserve(n + 8);
+    // Reading from the start gives what a right-to-left scan with in-place insertion gives:
+    // the "exp" look-ahead only ever sees a 'p', which rewriting never touches. Counting first
+    // sizes the result exactly, so it is written without growing.
+    std::size_t rewritten = 0;
+    for (std::size_t i = 0; i < n; ++i)
+        rewritten += isRewritten(OldString, i);
+    std::u16string s(n + PlaceholderPrefix.size() * rewritten, u'\0');
+    char16_t* out = s.data();
     for (std::size_t i = 0; i < n; ++i) {
-        const char16_t c = asciicase::fold(OldString[i]);
-        if (c == u'x') {
-            const bool insideExp = n >= 5 && i > 0 && i + 1 < n
-                                   && asciicase::fold(OldString[i - 1]) == u'e'
-                                   && asciicase::fold(OldString[i + 1]) == u'p';
-            s.append(insideExp ? std::u16string_view(&OldString[i], 1) : u"varx");
-        } else if (c == u'y') {
-            s.append(u"vary");
-        } else if (c == u'z') {
-            s.append(u"varz");
+        if (isRewritten(OldString, i)) {
+            out = std::copy(PlaceholderPrefix.begin(), PlaceholderPrefix.end(), out);
+            *out++ = asciicase::fold(OldString[i]);  // placeholders are lower case
         } else {
-            s.push_back(OldString[i]);
+            *out++ = OldString[i];
         }
     }
     return s;

@@ -2,22 +2,60 @@
 
 #include "reckoner/ascii_case.h"
 
-void substitute(std::u16string& text, std::u16string_view placeholder, std::u16string_view value)
+namespace {
+
+struct Match
 {
-    std::size_t found = asciicase::find(text, placeholder);
-    if (found == std::u16string::npos)
+    std::size_t position;  // npos when there is none
+    const Replacement* replacement;
+};
+
+Match nextMatch(std::u16string_view text, std::size_t from,
+                std::initializer_list<Replacement> replacements)
+{
+    for (std::size_t i = from; i < text.size(); ++i) {
+        const char16_t c = asciicase::fold(text[i]);
+        for (const Replacement& r : replacements) {
+            if (c == r.placeholder[0]
+                && asciicase::equals(text.substr(i, r.placeholder.size()), r.placeholder)) {
+                return {i, &r};
+            }
+        }
+    }
+    return {std::u16string_view::npos, nullptr};
+}
+
+}  // namespace
+
+void substitute(std::u16string& text, std::initializer_list<Replacement> replacements)
+{
+    // Sized first, so that a text that grows a lot is written once and never moved.
+    std::size_t size = text.size();
+    bool isFound = false;
+    for (Match m = nextMatch(text, 0, replacements); m.replacement != nullptr;
+         m = nextMatch(text, m.position + m.replacement->placeholder.size(), replacements)) {
+        size = size - m.replacement->placeholder.size() + m.replacement->value.size();
+        isFound = true;
+    }
+    if (!isFound)
         return;
+
     std::u16string out;
-    out.reserve(text.size() + value.size() * 4);
+    out.reserve(size);
     std::size_t copied = 0;
-    while (found != std::u16string::npos) {
-        out.append(text, copied, found - copied);
-        out.append(value);
-        copied = found + placeholder.size();
-        found = asciicase::find(text, placeholder, copied);
+    for (Match m = nextMatch(text, 0, replacements); m.replacement != nullptr;
+         m = nextMatch(text, copied, replacements)) {
+        out.append(text, copied, m.position - copied);
+        out.append(m.replacement->value);
+        copied = m.position + m.replacement->placeholder.size();
     }
     out.append(text, copied, std::u16string::npos);
     text = std::move(out);
+}
+
+void substitute(std::u16string& text, std::u16string_view placeholder, std::u16string_view value)
+{
+    substitute(text, {{placeholder, value}});
 }
 
 bool containsPlaceholder(std::u16string_view text, std::u16string_view placeholder)

@@ -1,12 +1,22 @@
 #pragma once
 
+#include <initializer_list>
 #include <string>
 #include <string_view>
 
-// Replaces every occurrence of `placeholder` (lower case; found in any case) by `value`, left
-// to right, in one pass. `value` holds no placeholder and neither starts nor ends with a letter,
-// so no new placeholder can form across its edges: one pass replaces exactly what searching
-// again from the start after each replacement would.
+struct Replacement
+{
+    std::u16string_view placeholder;  // lower case, found in any case
+    std::u16string_view value;
+};
+
+// Replaces every occurrence of each placeholder by its value, left to right, in one pass. No
+// placeholder may overlap itself or another, and no value may hold a placeholder or start or
+// end with a letter: then no new placeholder forms across a value's edges, and one pass
+// replaces exactly what replacing placeholder after placeholder, each time searching again
+// from the start after each replacement, would.
+void substitute(std::u16string& text, std::initializer_list<Replacement> replacements);
+
 void substitute(std::u16string& text, std::u16string_view placeholder, std::u16string_view value);
 
 // Whether `text` contains `placeholder` (lower case) in any case.

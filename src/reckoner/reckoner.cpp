@@ -2,7 +2,9 @@
 
 #include "reckoner/ascii_case.h"
 
+#include <algorithm>
 #include <array>
+#include <cfloat>
 #include <charconv>
 #include <cmath>
 #include <limits>
@@ -94,20 +96,49 @@ constexpr std::array<Name, 33> Names{{
     {u"pow", true, Pow, 2, 0},
 }};
 
-constexpr std::uint8_t arityOf(std::uint8_t function)
-{
+constexpr std::size_t FunctionCount = Pow + 1;
+
+constexpr std::array<std::uint8_t, FunctionCount> Arity = [] {
+    std::array<std::uint8_t, FunctionCount> arity{};
     for (const Name& name : Names) {
-        if (name.isFunction && name.function == function)
-            return name.arity;
+        if (name.isFunction)
+            arity[name.function] = name.arity;
     }
-    return 0;
+    return arity;
+}();
+
+constexpr std::uint8_t arityOf(std::uint8_t function) { return Arity[function]; }
+
+// A name of up to eight characters, folded to lower case, one per byte: names are compared as
+// single integers. Name characters are ASCII letters, digits and '_', so a byte holds each.
+constexpr std::size_t MaxKeyLength = 8;
+
+constexpr std::uint64_t nameKey(const char16_t* text, std::size_t length)
+{
+    std::uint64_t key = 0;
+    for (std::size_t i = 0; i < length; ++i)
+        key = (key << 8) | asciicase::fold(text[i]);
+    return key;
 }
 
-const Name* lookUp(std::u16string_view text)
+constexpr std::array<std::uint64_t, Names.size()> NameKeys = [] {
+    std::array<std::uint64_t, Names.size()> keys{};
+    for (std::size_t i = 0; i < Names.size(); ++i)
+        keys[i] = nameKey(Names[i].text.data(), Names[i].text.size());
+    return keys;
+}();
+
+static_assert(std::all_of(Names.begin(), Names.end(),
+                          [](const Name& name) { return name.text.size() <= MaxKeyLength; }));
+
+const Name* lookUp(const char16_t* text, std::size_t length)
 {
-    for (const Name& name : Names) {
-        if (asciicase::equals(text, name.text))
-            return &name;
+    if (length > MaxKeyLength)
+        return nullptr;
+    const std::uint64_t key = nameKey(text, length);
+    for (std::size_t i = 0; i < NameKeys.size(); ++i) {
+        if (NameKeys[i] == key)
+            return &Names[i];
     }
     return nullptr;
 }
@@ -220,7 +251,7 @@ int Reckoner::read()
                 const char16_t* const start = p;
                 while (p != end && isNamePart(*p))
                     ++p;
-                const Name* name = lookUp(std::u16string_view(start, p - start));
+                const Name* name = lookUp(start, static_cast<std::size_t>(p - start));
                 if (name == nullptr)
                     return Unknown;
                 if (!name->isFunction) {
@@ -420,20 +451,51 @@ void Reckoner::applyFunction(std::uint8_t function)
         noteFailure(FunctionError);
 }
 
+// Exact powers of ten: every one up to 1e22 is a double.
+constexpr std::array<double, 23> ExactPowersOfTen = [] {
+    std::array<double, 23> powers{};
+    double power = 1.0;
+    for (double& p : powers) {
+        p = power;
+        power *= 10.0;
+    }
+    return powers;
+}();
+
+// 2^53: every integer up to it is a double.
+constexpr std::uint64_t LargestExactInteger = std::uint64_t{1} << 53;
+
+// The quick path below divides or multiplies two exact doubles once, which rounds correctly
+// only when the arithmetic is done in double precision.
+static_assert(FLT_EVAL_METHOD == 0);
+
 // number := digits ['.' digits*] | '.' digits, then optionally [eE] [+-]? digits.
 // An 'e' not followed by an exponent is left for the next token (the constant e).
 bool Reckoner::readNumber(const char16_t*& p, const char16_t* end)
 {
     const char16_t* const start = p;
+    std::uint64_t mantissa = 0;  // the significant digits, while they fit
+    int significant = 0;
+    bool isExact = true;         // the mantissa holds every significant digit
+    long long scale = 0;         // the value is mantissa * 10^scale
     bool anyDigit = false;
-    while (p != end && isDigit(*p)) {
-        ++p;
+    const auto take = [&](char16_t c) {
+        if (significant < 19) {
+            mantissa = mantissa * 10 + static_cast<unsigned>(c - u'0');
+            significant += mantissa != 0;
+        } else {
+            isExact = false;
+        }
+    };
+
+    for (; p != end && isDigit(*p); ++p) {
+        take(*p);
         anyDigit = true;
     }
     if (p != end && *p == u'.') {
-        ++p;
-        while (p != end && isDigit(*p)) {
-            ++p;
+        for (++p; p != end && isDigit(*p); ++p) {
+            take(*p);
+            --scale;
             anyDigit = true;
         }
     }
@@ -441,30 +503,57 @@ bool Reckoner::readNumber(const char16_t*& p, const char16_t* end)
         return false;
     if (p != end && (*p == u'e' || *p == u'E')) {
         const char16_t* q = p + 1;
+        const bool isNegative = q != end && *q == u'-';
         if (q != end && (*q == u'+' || *q == u'-'))
             ++q;
         if (q != end && isDigit(*q)) {
-            while (q != end && isDigit(*q))
-                ++q;
+            long long exponent = 0;
+            for (; q != end && isDigit(*q); ++q) {
+                if (exponent < 1'000'000'000)
+                    exponent = exponent * 10 + (*q - u'0');
+            }
+            scale += isNegative ? -exponent : exponent;
             p = q;
         }
     }
 
-    m_digits.resize(static_cast<std::size_t>(p - start));
-    for (std::size_t i = 0; i < m_digits.size(); ++i)
-        m_digits[i] = static_cast<char>(start[i]);
-
     double value = 0.0;
-    const char* const first = m_digits.data();
-    const char* const last = first + m_digits.size();
-    const auto [ptr, ec] = std::from_chars(first, last, value, std::chars_format::general);
-    if (ec == std::errc::result_out_of_range) {
-        value = magnitudeOf(m_digits) > 0 ? std::numeric_limits<double>::infinity() : 0.0;
-    } else if (ec != std::errc() || ptr != last) {
+    if (mantissa == 0) {
+        value = 0.0;
+    } else if (isExact && mantissa <= LargestExactInteger && scale >= -22 && scale <= 22) {
+        const double m = static_cast<double>(mantissa);
+        value = scale < 0 ? m / ExactPowersOfTen[static_cast<std::size_t>(-scale)]
+                          : m * ExactPowersOfTen[static_cast<std::size_t>(scale)];
+    } else if (!readLongNumber(start, p, value)) {
         return false;
     }
     if (!std::isfinite(value))
         noteFailure(Calculation);
     m_values.push_back(value);
     return true;
+}
+
+// The correctly rounded value of a number text the quick path cannot settle; a text outside
+// double's range gives infinity or 0.
+bool Reckoner::readLongNumber(const char16_t* first, const char16_t* last, double& value)
+{
+    // from_chars reads narrow text only; most numbers fit the stack buffer
+    const std::size_t length = static_cast<std::size_t>(last - first);
+    char buffer[64] = {};  // zeroed only to quiet a false -Wmaybe-uninitialized
+    char* narrow = buffer;
+    if (length > sizeof buffer) {
+        m_digits.resize(length);
+        narrow = m_digits.data();
+    }
+    for (std::size_t i = 0; i < length; ++i)
+        narrow[i] = static_cast<char>(first[i]);
+
+    const auto [ptr, ec] =
+        std::from_chars(narrow, narrow + length, value, std::chars_format::general);
+    if (ec == std::errc::result_out_of_range) {
+        const bool isLarge = magnitudeOf(std::string_view(narrow, length)) > 0;
+        value = isLarge ? std::numeric_limits<double>::infinity() : 0.0;
+        return true;
+    }
+    return ec == std::errc() && ptr == narrow + length;
 }

@@ -44,6 +44,7 @@ private:
     void applyFunction(std::uint8_t function);
     void noteFailure(int code);
     bool readNumber(const char16_t*& p, const char16_t* end);
+    bool readLongNumber(const char16_t* first, const char16_t* last, double& value);
 
     std::u16string m_expression;
     int m_code = 1;
@@ -52,5 +53,5 @@ private:
 
     std::vector<double> m_values;
     std::vector<Pending> m_pending;
-    std::string m_digits;
+    std::string m_digits;  // a number too long for the stack, narrowed for from_chars
 };

@@ -291,3 +291,26 @@ TEST(Substitute, ReplacesEveryPlaceholderInAnyCase)
     EXPECT_TRUE(containsPlaceholder(u"1+VaRy", u"vary"));
     EXPECT_FALSE(containsPlaceholder(u"1+var", u"vary"));
 }
+
+TEST(Substitute, ReplacesSeveralPlaceholdersAsOneAfterAnother)
+{
+    const std::u16string texts[] = {
+        u"",
+        u"varx^2+vary",
+        u"varzvaryvarx",
+        u"VarXvarzVARY*varvarx",
+        u"vvarzarx+varyy",
+        u"var+va+v",
+        u"exp(varx)-varz/vary",
+    };
+    for (const std::u16string& text : texts) {
+        SCOPED_TRACE(testing::PrintToString(text));
+        std::u16string oneByOne = text;
+        substitute(oneByOne, u"varz", u"( 1)");
+        substitute(oneByOne, u"vary", u"(-2.5)");
+        substitute(oneByOne, u"varx", u"( 1E+20)");
+        std::u16string together = text;
+        substitute(together, {{u"varz", u"( 1)"}, {u"vary", u"(-2.5)"}, {u"varx", u"( 1E+20)"}});
+        EXPECT_EQ(together, oneByOne);
+    }
+}

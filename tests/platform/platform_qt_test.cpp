@@ -5,6 +5,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QFont>
 #include <QTemporaryDir>
 
@@ -37,23 +38,34 @@ TEST(QtFileProbe, FindsOnlyOrdinaryVisibleFiles)
     EXPECT_EQ(probe.findFile(u""), u"");
 }
 
-TEST(ManualLocation, PrefersTheManualBesideTheProgram)
+// The install rules' layout, staged below a temporary folder as DESTDIR would.
+struct InstalledLayout
 {
-    const QTemporaryDir dir;
-    const QDir root(dir.path());
-    EXPECT_EQ(findManual(dir.path()), u"");
-    ASSERT_TRUE(root.mkpath(QStringLiteral("bin")));
-    ASSERT_TRUE(root.mkpath(QStringLiteral("share/doc/sumwright/help")));
-    touch(root.filePath(QStringLiteral("share/doc/sumwright/help/index.html")));
-    EXPECT_EQ(findManual(root.filePath(QStringLiteral("bin"))),
-              root.filePath(QStringLiteral("share/doc/sumwright/help/index.html"))
-                  .toStdU16String());
-    ASSERT_TRUE(root.mkpath(QStringLiteral("bin/help")));
-    touch(root.filePath(QStringLiteral("bin/help/index.html")));
-    EXPECT_EQ(findManual(root.filePath(QStringLiteral("bin"))),
-              root.filePath(QStringLiteral("bin/help/index.html")).toStdU16String());
+    const QTemporaryDir root;
+    const QString binDir = root.path() + QStringLiteral(SUMWRIGHT_TEST_BINDIR);
+    const QString manual = root.path() + QStringLiteral(SUMWRIGHT_TEST_HELPDIR "/index.html");
+};
+
+TEST(ManualLocation, FindsTheInstalledManualFromTheInstalledProgram)
+{
+    const InstalledLayout layout;
+    ASSERT_TRUE(QDir().mkpath(layout.binDir));
+    EXPECT_EQ(findManual(layout.binDir), u"");
+    ASSERT_TRUE(QDir().mkpath(QFileInfo(layout.manual).path()));
+    touch(layout.manual);
+    EXPECT_EQ(findManual(layout.binDir), QDir::cleanPath(layout.manual).toStdU16String());
 }
 
+TEST(ManualLocation, PrefersTheManualBesideTheProgram)
+{
+    const InstalledLayout layout;
+    const QString besideProgram = layout.binDir + QStringLiteral("/help/index.html");
+    for (const QString& manual : {layout.manual, besideProgram}) {
+        ASSERT_TRUE(QDir().mkpath(QFileInfo(manual).path()));
+        touch(manual);
+    }
+    EXPECT_EQ(findManual(layout.binDir), QDir::cleanPath(besideProgram).toStdU16String());
+}
 
 TEST(Twips, ConvertsEdgesSoThatNeighboursStillTouch)
 {

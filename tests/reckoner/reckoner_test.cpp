@@ -2,9 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <charconv>
 #include <cmath>
+#include <cstdint>
 #include <numbers>
 #include <string>
+#include <string_view>
 
 namespace {
 
@@ -28,6 +31,19 @@ std::string narrow(std::u16string_view text)
     for (char16_t c : text)
         out.push_back(c < 0x80 ? static_cast<char>(c) : '?');
     return out;
+}
+
+// What the evaluator must read a literal as: from_chars' correctly rounded value, bit for bit.
+double fromChars(std::string_view text)
+{
+    double value = 0.0;
+    std::from_chars(text.data(), text.data() + text.size(), value);
+    return value;
+}
+
+std::u16string widen(std::string_view text)
+{
+    return std::u16string(text.begin(), text.end());
 }
 
 }  // namespace
@@ -240,6 +256,79 @@ TEST(Reckoner, ReadsNumbersWithCorrectRounding)
     EXPECT_EQ(evaluate(u"1e-400").result, 0.0);
     EXPECT_EQ(evaluate(u"0.000000000000000000000000000001e30").result, 1.0);
     EXPECT_EQ(evaluate(u"1000000000000000000000000000000e-29").result, 10.0);
+}
+
+TEST(Reckoner, ReadsNumbersBitForBitAsFromChars)
+{
+    const std::string_view texts[] = {
+        "0.1", "0.3", "1.1", ".333333333333333", "123.456", "2.5e-3",
+        "9007199254740991", "9007199254740992", "9007199254740993", "9007199254740995",
+        "4503599627370496.5", "4503599627370497.5",               // ties to even above 2^52
+        "1.00000000000000011102230246251565404236316680908203125",  // halfway between doubles
+        "1.00000000000000011102230246251565404236316680908203124",
+        "1.00000000000000011102230246251565404236316680908203126",
+        "1234567890123456789", "12345678901234567890", "18446744073709551616",
+        "0.1234567890123456789", "12345678901234567.89", "3.14159265358979323846",
+        "1e22", "1e23", "9e22", "1E-22", "1E-23", "123456789e-22", "1e-7", "4.35e-5",
+        "000000000000000000000000001.5", "1.50000000000000000000000000",
+        "0.000000000000000000000000000001e30",
+        "1.7976931348623157e308", "1.7976931348623158e308",      // the largest double
+        "2.2250738585072011e-308", "2.2250738585072014e-308",    // either side of the normals
+        "4.9406564584124654e-324", "2.4703282292062328e-324",    // the smallest denormal
+        "3.33333333333333E-101",
+    };
+    for (const std::string_view text : texts) {
+        SCOPED_TRACE(text);
+        const Evaluated got = evaluate(widen(text));
+        EXPECT_EQ(got.code, u"0");
+        EXPECT_EQ(got.result, fromChars(text));
+    }
+
+    // Digits, point and exponent in every mix, many of them near the edges of exactly
+    // representable mantissas and powers of ten.
+    std::uint64_t state = 42;
+    const auto next = [&state] {
+        state = state * 6364136223846793005u + 1442695040888963407u;
+        return state >> 33;
+    };
+    for (int i = 0; i < 20000; ++i) {
+        std::string text = std::to_string(next() * next() >> (next() % 40));
+        const std::size_t point = next() % (text.size() + 1);
+        if (point < text.size())
+            text.insert(point, 1, '.');
+        if (next() % 2 == 0) {
+            text += 'e';
+            text += std::to_string(static_cast<int>(next() % 61) - 30);
+        }
+        SCOPED_TRACE(text);
+        ASSERT_EQ(evaluate(widen(text)).result, fromChars(text));
+    }
+}
+
+TEST(Reckoner, ReadsLiteralsOutOfRange)
+{
+    const std::u16string_view tooLarge[] = {
+        u"1.7976931348623159e308",  // rounds past the largest double
+        u"1e309",
+        u"123456789012345678901234567890e300",
+        u"0.0000001e316",
+    };
+    for (const std::u16string_view text : tooLarge) {
+        SCOPED_TRACE(narrow(text));
+        EXPECT_EQ(evaluate(text).code, u"3");
+    }
+    const std::u16string_view tooSmall[] = {
+        u"2.4703282292062327e-324",  // rounds down to 0
+        u"1e-400",
+        u"100000e-330",
+        u"0e999999999999",
+    };
+    for (const std::u16string_view text : tooSmall) {
+        SCOPED_TRACE(narrow(text));
+        const Evaluated got = evaluate(text);
+        EXPECT_EQ(got.code, u"0");
+        EXPECT_EQ(got.result, 0.0);
+    }
 }
 
 TEST(Reckoner, KeepsItsLastFormulaCodeAndResult)

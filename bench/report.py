@@ -1,0 +1,225 @@
+#!/usr/bin/env python3
+"""Writes the performance report from the benchmark's JSON output.
+
+Usage: report.py RESULTS.json BUILD_DIR OUTPUT ('-' for standard output)
+
+Every figure is the median over the repetitions of CPU time: the machine is shared, and CPU
+time leaves out the time other processes hold the cores. Ratios compare figures of one run.
+"""
+
+import json
+import os
+import platform
+import re
+import subprocess
+import sys
+
+
+def median_rows(results):
+    rows = {}
+    for bench in results["benchmarks"]:
+        if bench.get("aggregate_name") == "median":
+            rows[bench["run_name"]] = bench
+    return rows
+
+
+def seconds(row):
+    scale = {"ns": 1e-9, "us": 1e-6, "ms": 1e-3, "s": 1.0}[row["time_unit"]]
+    return row["cpu_time"] * scale
+
+
+def duration(value):
+    for unit, scale in (("s", 1.0), ("ms", 1e-3), ("µs", 1e-6)):
+        if value >= scale:
+            return f"{value / scale:.3g} {unit}"
+    return f"{value / 1e-9:.3g} ns"
+
+
+def rate(row):
+    return f"{row['bytes_per_second'] / 1e6:.0f} MB/s" if "bytes_per_second" in row else ""
+
+
+def per_char(row):
+    return row["heap_bytes"] / row["chars"]
+
+
+def memory(row):
+    if "heap_bytes" not in row:
+        return ""
+    return f"{row['heap_bytes'] / 1e3:.0f} kB, {per_char(row):.1f} B a character"
+
+
+def count(row, name):
+    return f"{row[name]:.0f}" if name in row else ""
+
+
+def cpu_model():
+    try:
+        with open("/proc/cpuinfo", encoding="utf-8") as info:
+            for line in info:
+                if line.startswith("model name"):
+                    return line.split(":", 1)[1].strip()
+    except OSError:
+        pass
+    return platform.processor() or "unknown"
+
+
+def cache_value(build_dir, name):
+    with open(os.path.join(build_dir, "CMakeCache.txt"), encoding="utf-8") as cache:
+        for line in cache:
+            match = re.match(rf"{name}:\w+=(.*)", line.strip())
+            if match:
+                return match.group(1)
+    return ""
+
+
+def compiler(build_dir):
+    path = cache_value(build_dir, "CMAKE_CXX_COMPILER")
+    version = subprocess.run([path, "--version"], capture_output=True, text=True, check=True)
+    return version.stdout.splitlines()[0]
+
+
+def os_name():
+    try:
+        with open("/etc/os-release", encoding="utf-8") as release:
+            for line in release:
+                if line.startswith("PRETTY_NAME="):
+                    return line.split("=", 1)[1].strip().strip('"')
+    except OSError:
+        pass
+    return platform.system()
+
+
+def verdict(is_met):
+    return "met" if is_met else "**not met**"
+
+
+def main():
+    results_path, build_dir, output = sys.argv[1:4]
+    with open(results_path, encoding="utf-8") as results_file:
+        results = json.load(results_file)
+    context = results["context"]
+    rows = median_rows(results)
+    repetitions = max(r.get("repetitions", 0) for r in results["benchmarks"])
+
+    corpus = rows["Corpus/Reckoner"]
+    corpus_theirs = rows["Corpus/muparser"]
+    formulas = corpus["formulas"]
+    per_formula = seconds(corpus) / formulas
+    per_formula_theirs = seconds(corpus_theirs) / formulas
+    corpus_ratio = per_formula_theirs / per_formula
+
+    sums = sorted((name for name in rows if name.startswith("LongSum/Reckoner/")),
+                  key=lambda name: int(name.rsplit("/", 1)[1]))
+    slowest_rate = min(rows[name]["bytes_per_second"] for name in sums)
+    largest_sum = rows[sums[-1]]
+    worked = rows["Sequence/WorkedExample"]
+    worst = rows["Sequence/WorstCase"]
+    reckoner_rows = ["Corpus/Reckoner", *sums, "Nesting/Reckoner/32767"]
+    allocations = max(rows[name]["allocations"] for name in reckoner_rows)
+    sum_memory = [per_char(rows[name]) for name in sums]
+    nesting_memory = per_char(rows["Nesting/Reckoner/32767"])
+
+    out = []
+    put = out.append
+    put("# Performance")
+    put("")
+    put("Written by `scripts/bench` from the benchmarks in `bench/`; do not edit it by hand.")
+    put("Every evaluation is one-shot: the text is read and computed from scratch on each call.")
+    put(f"Each figure is the median of {repetitions} repetitions of CPU time (the machine is "
+        "shared, and CPU time leaves out the time other processes hold its cores). muparser ran "
+        "in the same process, interleaved with the other benchmarks, on the same texts.")
+    put("")
+    put("## Machine")
+    put("")
+    put(f"- Processor: {cpu_model()}, {context['num_cpus']} logical cores")
+    put(f"- System: {os_name()}, Linux {platform.release()}")
+    put(f"- Compiler: {compiler(build_dir)}, "
+        f"`{cache_value(build_dir, 'CMAKE_CXX_FLAGS_RELEASE')}`")
+    put(f"- Run: {context['date']}, load average "
+        f"{', '.join(f'{v:.2f}' for v in context.get('load_avg', []))} at the start")
+    put(f"- Corpus: `{os.path.relpath(context['corpus'])}`, {context['corpus_formulas']} formulas, "
+        f"{context['corpus_shared']} of them read by muparser and timed; "
+        f"{context['corpus_disagreements']} values differ between the two")
+    put("")
+    put("## Targets")
+    put("")
+    put("| Target | Measured | |")
+    put("|---|---|---|")
+    put(f"| Short formulas at least 50 times faster than muparser | {corpus_ratio:.0f} times "
+        f"| {verdict(corpus_ratio >= 50)} |")
+    put(f"| Short formulas at 200 ns each or less (aim) | {duration(per_formula)} "
+        f"| {verdict(per_formula <= 200e-9)} |")
+    put(f"| Long formulas at 100 MB/s or more | {slowest_rate / 1e6:.0f} MB/s at the slowest "
+        f"| {verdict(slowest_rate >= 100e6)} |")
+    put(f"| The {int(sums[-1].rsplit('/', 1)[1]):,}-term sum in under 5 ms "
+        f"| {duration(seconds(largest_sum))} | {verdict(seconds(largest_sum) < 5e-3)} |")
+    put(f"| The worked example's whole sequence in under 2 µs | {duration(seconds(worked))} "
+        f"| {verdict(seconds(worked) < 2e-6)} |")
+    put(f"| The 32,767-character worst case's whole sequence in under 5 ms "
+        f"| {duration(seconds(worst))} | {verdict(seconds(worst) < 5e-3)} |")
+    put(f"| No allocation per evaluation once the buffers have grown | {allocations:.0f} "
+        f"at the most | {verdict(allocations == 0)} |")
+    # A linear bound: the copy of the text (2 bytes a character); at most one 8-byte value and
+    # one 8-byte operator a character, in buffers that grow by doubling, so that all the blocks
+    # they were ever given add up to less than four times what they hold; and the narrow copy
+    # of a number too long for the stack, grown the same way (2 bytes).
+    bound = 2 + 4 * (8 + 8) + 2
+    put(f"| Evaluator memory linear in the text, at most {bound} bytes a character whatever "
+        f"the nesting | {max(sum_memory):.1f} bytes a character for the sums, "
+        f"{nesting_memory:.1f} for the deepest nesting "
+        f"| {verdict(max(sum_memory + [nesting_memory]) <= bound)} |")
+    put("")
+    put("## Figures")
+    put("")
+    put("MB/s counts one byte per character of formula text. Allocations are per iteration, "
+        "after a first evaluation of the same text. Memory is every byte a new evaluator "
+        "allocates for the text, the blocks its buffers grew out of included, so it is more "
+        "than the evaluator holds at its peak.")
+    put("")
+    put("| Benchmark | What it does | Time | Rate | muparser | Ratio | Allocations | Memory |")
+    put("|---|---|---|---|---|---|---|---|")
+
+    def line(name, what, time, theirs=None):
+        row = rows[name]
+        compared = ["", ""]
+        if theirs is not None:
+            compared = [duration(theirs), f"{theirs / time:.0f} times"]
+        put(f"| `{name}` | {what} | {duration(time)} | {rate(row)} | {compared[0]} "
+            f"| {compared[1]} | {count(row, 'allocations')} | {memory(row)} |")
+
+    line("Corpus/Reckoner", "one formula of the corpus that muparser reads, on average",
+         per_formula, per_formula_theirs)
+    if "CorpusAll/Reckoner" in rows:
+        whole = rows["CorpusAll/Reckoner"]
+        line("CorpusAll/Reckoner", "one formula of the whole corpus, on average",
+             seconds(whole) / whole["formulas"])
+    for name in sums:
+        terms = int(name.rsplit("/", 1)[1])
+        theirs_name = f"LongSum/muparser/{terms}"
+        theirs = seconds(rows[theirs_name]) if theirs_name in rows else None
+        what = f"1.5+1.5+... of {terms:,} terms ({int(rows[name]['chars']):,} characters)"
+        if theirs is None:
+            what += "; muparser refuses it"
+        line(name, what, seconds(rows[name]), theirs)
+    line("Nesting/Reckoner/32767", "1 inside 16,383 pairs of parentheses",
+         seconds(rows["Nesting/Reckoner/32767"]))
+    line("Sequence/WorkedExample", "main x^2+y, X z+1.5, Y 3, Z 1.5: rewriting, "
+         "substitution, four evaluations and the texts of the boxes", seconds(worked))
+    line("Sequence/WorstCase", "main x+x+...+x of 32,767 characters, X y*1E-100, Y z, Z -1/3: "
+         "every x becomes (-3.33333333333333E-101)", seconds(worst))
+    line("ExpandVar/32767", "rewriting 32,767 x's", seconds(rows["ExpandVar/32767"]))
+    put("")
+    put("Reproduce with `scripts/bench`; `scripts/bench --corpus FILE` times the formulas of FILE "
+        "(one a line) instead and prints this report without writing it.")
+
+    text = "\n".join(out) + "\n"
+    if output == "-":
+        sys.stdout.write(text)
+    else:
+        with open(output, "w", encoding="utf-8") as report:
+            report.write(text)
+
+
+if __name__ == "__main__":
+    main()

@@ -1,0 +1,103 @@
+# Desktop integration, manual pages, the Debian package (CPack) and the compiled help of the
+# Windows build. The programs and the HTML manual have their install rules beside their targets.
+
+# Placeholders until the project has a public home.
+set(SUMWRIGHT_HOMEPAGE "https://github.com/sumwright/sumwright")
+set(SUMWRIGHT_SCREENSHOT_URL
+    "https://raw.githubusercontent.com/sumwright/sumwright/main/docs/screenshots/main-window.png")
+set(SUMWRIGHT_MAINTAINER "Sumwright maintainers <maintainers@sumwright.invalid>")
+# The day PROJECT_VERSION was released; change the two together.
+set(SUMWRIGHT_RELEASE_DATE "2026-12-07")
+
+set(packaging_dir ${PROJECT_SOURCE_DIR}/packaging)
+set(packaging_out ${PROJECT_BINARY_DIR}/packaging)
+
+if(SUMWRIGHT_BUILD_GUI)
+    # Desktops look the entry, its metadata and its icon up by the application id.
+    configure_file(${packaging_dir}/desktop/sumwright.desktop.in
+        ${packaging_out}/${SUMWRIGHT_APP_ID}.desktop @ONLY)
+    configure_file(${packaging_dir}/desktop/sumwright.metainfo.xml.in
+        ${packaging_out}/${SUMWRIGHT_APP_ID}.metainfo.xml @ONLY)
+    install(FILES ${packaging_out}/${SUMWRIGHT_APP_ID}.desktop
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
+    install(FILES ${packaging_out}/${SUMWRIGHT_APP_ID}.metainfo.xml
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
+
+    set(icons_dir ${PROJECT_SOURCE_DIR}/src/app/icons)
+    foreach(size 16 32 48 128)
+        install(FILES ${icons_dir}/sumwright-${size}.png
+            DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/${size}x${size}/apps
+            RENAME ${SUMWRIGHT_APP_ID}.png)
+    endforeach()
+    install(FILES ${icons_dir}/sumwright.svg
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps
+        RENAME ${SUMWRIGHT_APP_ID}.svg)
+
+    # The pages name the version and the month of its release; compressed as Debian installs
+    # them, -n keeps the build reproducible.
+    find_program(GZIP_EXECUTABLE gzip REQUIRED)
+    set(month_names January February March April May June July August September October
+        November December)
+    string(REGEX MATCH "^([0-9]+)-0?([0-9]+)-" unused ${SUMWRIGHT_RELEASE_DATE})
+    math(EXPR month_index "${CMAKE_MATCH_2} - 1")
+    list(GET month_names ${month_index} month_name)
+    set(SUMWRIGHT_MAN_DATE "${month_name} ${CMAKE_MATCH_1}")
+    set(man_pages)
+    foreach(page sumwright.1 sumwright-cli.1)
+        configure_file(${packaging_dir}/man/${page}.in ${packaging_out}/man-pages/${page} @ONLY)
+        set(man_out ${packaging_out}/man/${page}.gz)
+        add_custom_command(OUTPUT ${man_out}
+            COMMAND ${CMAKE_COMMAND} -E copy
+                ${packaging_out}/man-pages/${page} ${packaging_out}/man/${page}
+            COMMAND ${GZIP_EXECUTABLE} -9 -n -f ${packaging_out}/man/${page}
+            DEPENDS ${packaging_out}/man-pages/${page}
+            VERBATIM)
+        list(APPEND man_pages ${man_out})
+    endforeach()
+    add_custom_target(sumwright_man ALL DEPENDS ${man_pages})
+    install(FILES ${man_pages} DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+endif()
+
+# The Windows help command opens "swhelp.chm": the HTML manual compiled with Free Pascal's
+# chmcmd, built wherever that tool is found.
+find_program(CHMCMD_EXECUTABLE chmcmd)
+if(CHMCMD_EXECUTABLE)
+    set(chm_dir ${packaging_out}/chm)
+    set(chm_sources
+        ${PROJECT_SOURCE_DIR}/docs/help/index.html
+        ${packaging_dir}/chm/swhelp.hhp
+        ${packaging_dir}/chm/swhelp.hhc)
+    # chmcmd reads the files named in the project relative to it, so they are gathered first.
+    file(MAKE_DIRECTORY ${chm_dir})
+    add_custom_command(OUTPUT ${chm_dir}/swhelp.chm
+        COMMAND ${CMAKE_COMMAND} -E copy ${chm_sources} ${chm_dir}
+        COMMAND ${CHMCMD_EXECUTABLE} swhelp.hhp
+        WORKING_DIRECTORY ${chm_dir}
+        DEPENDS ${chm_sources}
+        VERBATIM)
+    add_custom_target(swhelp_chm ALL DEPENDS ${chm_dir}/swhelp.chm)
+    if(WIN32)
+        install(FILES ${chm_dir}/swhelp.chm DESTINATION ${CMAKE_INSTALL_BINDIR})
+    endif()
+endif()
+
+set(CPACK_PACKAGE_NAME sumwright)
+set(CPACK_PACKAGE_VENDOR "The Sumwright authors")
+set(CPACK_PACKAGE_CONTACT "${SUMWRIGHT_MAINTAINER}")
+set(CPACK_PACKAGE_HOMEPAGE_URL "${SUMWRIGHT_HOMEPAGE}")
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "formula calculator with the variables X, Y and Z")
+set(CPACK_PACKAGE_DESCRIPTION
+"Sumwright evaluates a main formula and three formulas that define the
+variables X, Y and Z. One click computes Z, then Y, then X, then the main
+formula, shows each value, and reports success or the first problem in a
+status line. The formulas can be kept between runs.
+
+sumwright-cli runs the same evaluation from the command line, with plain
+or JSON output, and evaluates batches of formulas given as JSON Lines.")
+set(CPACK_STRIP_FILES ON)
+set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+set(CPACK_DEBIAN_PACKAGE_RELEASE 1)
+set(CPACK_DEBIAN_PACKAGE_SECTION math)
+set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
+include(CPack)

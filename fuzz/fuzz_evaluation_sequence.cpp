@@ -14,7 +14,6 @@
 
 #include <array>
 #include <cmath>
-#include <memory>
 #include <optional>
 
 namespace {

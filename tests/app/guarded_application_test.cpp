@@ -4,13 +4,16 @@
 #include "app/guarded_application.h"
 
 #include "mainwin/form1.h"
+#include "platform/qt_settings_store.h"
 
 #include "fakes/fake_document_opener.h"
 #include "fakes/fake_message_box.h"
 #include "fakes/fake_process_launcher.h"
-#include "fakes/fake_settings_store.h"
 
+#include <QDir>
+#include <QFile>
 #include <QPlainTextEdit>
+#include <QTemporaryDir>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -21,23 +24,41 @@ FakeMessageBox* shownBoxes = nullptr;  // the application's message box, set up 
 
 }  // namespace
 
-TEST(GuardedApplication, AnUnwritableStoreAtExitTellsTheUser)
+// The program's own store on a real file whose folder has become a regular file by the time
+// the window closes: not even root can write there.
+TEST(GuardedApplication, ASettingsFolderThatCannotBeWrittenAtExitTellsTheUser)
 {
-    FakeSettingsStore store;
-    store.put(u"SaveIndicator", u"True");
+    const QTemporaryDir root;
+    ASSERT_TRUE(root.isValid());
+    const QString folder = root.filePath(QStringLiteral("config"));
+    ASSERT_TRUE(QDir(root.path()).mkdir(QStringLiteral("config")));
+    const QString path = folder + QStringLiteral("/settings.ini");
+    {
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write("[Settings]\nSaveIndicator=True\nFormula=x\n");
+    }
+    QtSettingsStore store(path);
     FakeProcessLauncher launcher;
     FakeDocumentOpener documents;
     Form1 form({store, launcher, documents, u"", AppInfo{u"Sumwright", 1, 0, 6}, [] {}});
     form.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
-    form.findChild<QPlainTextEdit*>(QStringLiteral("Text1"))->setPlainText(QStringLiteral("x"));
-    store.failWrites = true;
+    auto* const text1 = form.findChild<QPlainTextEdit*>(QStringLiteral("Text1"));
+    ASSERT_EQ(text1->toPlainText(), QStringLiteral("x"));
+    text1->setPlainText(QStringLiteral("x^2+1"));
+    ASSERT_TRUE(QDir(folder).removeRecursively());
+    {
+        QFile blocker(folder);
+        ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
+    }
 
     form.close();
 
     const std::vector<std::u16string> expected = {
         u"Sumwright must close because of an error:\n\n"
-        u"Your input could not be saved. Cannot write settings.ini (access denied)."};
+        u"Your input could not be saved. Cannot write " + path.toStdU16String() +
+        u" (access denied)."};
     EXPECT_EQ(shownBoxes->shown, expected);
 }
 

@@ -53,11 +53,6 @@ void substitute(std::u16string& text, std::initializer_list<Replacement> replace
     text = std::move(out);
 }
 
-void substitute(std::u16string& text, std::u16string_view placeholder, std::u16string_view value)
-{
-    substitute(text, {{placeholder, value}});
-}
-
 bool containsPlaceholder(std::u16string_view text, std::u16string_view placeholder)
 {
     return asciicase::find(text, placeholder) != std::u16string_view::npos;

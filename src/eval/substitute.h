@@ -17,7 +17,5 @@ struct Replacement
 // from the start after each replacement, would.
 void substitute(std::u16string& text, std::initializer_list<Replacement> replacements);
 
-void substitute(std::u16string& text, std::u16string_view placeholder, std::u16string_view value);
-
 // Whether `text` contains `placeholder` (lower case) in any case.
 bool containsPlaceholder(std::u16string_view text, std::u16string_view placeholder);

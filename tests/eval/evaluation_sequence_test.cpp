@@ -286,7 +286,7 @@ TEST(EvaluationSequence, EndsSilentlyOnAnUnknownCode)
 TEST(Substitute, ReplacesEveryPlaceholderInAnyCase)
 {
     std::u16string text = u"VARZ+varz*VarZ-vary";
-    substitute(text, u"varz", u"( 2)");
+    substitute(text, {{u"varz", u"( 2)"}});
     EXPECT_EQ(text, u"( 2)+( 2)*( 2)-vary");
     EXPECT_TRUE(containsPlaceholder(u"1+VaRy", u"vary"));
     EXPECT_FALSE(containsPlaceholder(u"1+var", u"vary"));
@@ -306,9 +306,9 @@ TEST(Substitute, ReplacesSeveralPlaceholdersAsOneAfterAnother)
     for (const std::u16string& text : texts) {
         SCOPED_TRACE(testing::PrintToString(text));
         std::u16string oneByOne = text;
-        substitute(oneByOne, u"varz", u"( 1)");
-        substitute(oneByOne, u"vary", u"(-2.5)");
-        substitute(oneByOne, u"varx", u"( 1E+20)");
+        substitute(oneByOne, {{u"varz", u"( 1)"}});
+        substitute(oneByOne, {{u"vary", u"(-2.5)"}});
+        substitute(oneByOne, {{u"varx", u"( 1E+20)"}});
         std::u16string together = text;
         substitute(together, {{u"varz", u"( 1)"}, {u"vary", u"(-2.5)"}, {u"varx", u"( 1E+20)"}});
         EXPECT_EQ(together, oneByOne);

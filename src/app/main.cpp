@@ -1,16 +1,16 @@
-#include "about/start_sys_info.h"
+#include "sysinfo/start_sys_info.h"
 #include "app_info.h"
 #include "app/fatal_error.h"
 #include "app/guarded_application.h"
 #include "app/program_icon.h"
-#include "mainwin/form1.h"
+#include "qt/qt_form1.h"
 #include "platform/app_info.h"
-#include "platform/manual_location.h"
-#include "platform/qt_document_opener.h"
-#include "platform/qt_file_probe.h"
-#include "platform/qt_message_box.h"
-#include "platform/qt_process_launcher.h"
-#include "platform/qt_settings_store.h"
+#include "qt/qt_manual_location.h"
+#include "qt/qt_document_opener.h"
+#include "qt/qt_file_probe.h"
+#include "qt/qt_message_box.h"
+#include "qt/qt_process_launcher.h"
+#include "qt/qt_settings_store.h"
 #include "platform/registry.h"
 
 #include <cstdlib>
@@ -37,7 +37,7 @@ int main(int argc, char* argv[])
         const std::unique_ptr<Registry> registry = makeSystemRegistry();  // empty but on Windows
         const SysInfoPlatform sysInfo{*registry, files, launcher, messageBox};
         const auto startSysInfo = [&sysInfo] { StartSysInfo(sysInfo); };
-        Form1 form({settings, launcher, documents,
+        QtForm1 form({settings, launcher, documents,
                     findManual(QCoreApplication::applicationDirPath()), appInfo,
                     startSysInfo});
         form.show();

@@ -2,10 +2,10 @@
 // folder given as the only argument. Uses a throw-away settings file, never the user's.
 
 #include "app/program_icon.h"
-#include "mainwin/form1.h"
+#include "qt/qt_form1.h"
 #include "platform/app_info.h"
 #include "platform/platform_error.h"
-#include "platform/qt_settings_store.h"
+#include "qt/qt_settings_store.h"
 
 #include <QAction>
 #include <QApplication>
@@ -66,7 +66,7 @@ int main(int argc, char* argv[])
     NoLauncher launcher;
     NoOpener documents;
 
-    Form1 form({settings, launcher, documents, {}, currentAppInfo(), [] {}});
+    QtForm1 form({settings, launcher, documents, {}, currentAppInfo(), [] {}});
     form.show();
     form.findChild<QPlainTextEdit*>(QStringLiteral("Text1"))->setPlainText(QStringLiteral("x^2+y"));
     form.findChild<QLineEdit*>(QStringLiteral("Text2"))->setText(QStringLiteral("z+1.5"));

@@ -1,5 +1,7 @@
 #include "cli/json_text.h"
 
+#include "text/utf16.h"
+
 #include <cstdio>
 
 namespace {
@@ -58,11 +60,10 @@ std::string jsonString(std::u16string_view text)
             out += "\\t";
         } else if (c < 0x20 || c == 0x7F) {
             appendEscape(out, c);
-        } else if (c >= 0xD800 && c <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00
-                   && text[i + 1] <= 0xDFFF) {
-            appendUtf8(out, 0x10000 + ((char32_t(c) - 0xD800) << 10) + (text[i + 1] - 0xDC00));
+        } else if (utf16::startsPair(text, i)) {
+            appendUtf8(out, utf16::pairValue(text, i));
             ++i;
-        } else if (c >= 0xD800 && c <= 0xDFFF) {
+        } else if (utf16::isSurrogate(c)) {
             appendEscape(out, c);
         } else {
             appendUtf8(out, c);

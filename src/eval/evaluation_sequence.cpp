@@ -4,7 +4,7 @@
 #include "eval/messages.h"
 #include "eval/number_forms.h"
 #include "eval/substitute.h"
-#include "reckoner/ascii_case.h"
+#include "text/ascii_case.h"
 
 #include <array>
 

@@ -1,7 +1,7 @@
 #include "eval/expand_var.h"
 
 #include "eval/limits.h"
-#include "reckoner/ascii_case.h"
+#include "text/ascii_case.h"
 
 #include <algorithm>
 

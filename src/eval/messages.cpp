@@ -1,6 +1,6 @@
 #include "eval/messages.h"
 
-#include "reckoner/ascii_case.h"
+#include "text/ascii_case.h"
 
 #include <array>
 

@@ -1,6 +1,6 @@
 #include "eval/substitute.h"
 
-#include "reckoner/ascii_case.h"
+#include "text/ascii_case.h"
 
 namespace {
 

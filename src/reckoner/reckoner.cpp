@@ -1,6 +1,6 @@
 #include "reckoner/reckoner.h"
 
-#include "reckoner/ascii_case.h"
+#include "text/ascii_case.h"
 
 #include <algorithm>
 #include <array>

@@ -1,7 +1,8 @@
 #include "settings/input_persistence.h"
 
 #include "platform/platform_error.h"
-#include "reckoner/ascii_case.h"
+#include "text/ascii_case.h"
+#include "text/trim_spaces.h"
 
 #include <charconv>
 #include <string>
@@ -32,10 +33,9 @@ void save(SettingsStore& store, std::u16string_view key, const std::u16string& v
 // other than zero; nothing for text that is no such number.
 std::optional<bool> isNonZeroNumber(std::u16string_view text)
 {
-    const std::size_t first = text.find_first_not_of(u' ');
-    if (first == std::u16string_view::npos)
+    text = spaces::trim(text);
+    if (text.empty())
         return std::nullopt;
-    text = text.substr(first, text.find_last_not_of(u' ') - first + 1);
     std::string ascii;
     for (const char16_t c : text) {
         const bool allowed = (c >= u'0' && c <= u'9') || c == u'.' || c == u'+' || c == u'-' ||

@@ -3,8 +3,8 @@
 
 #include "app/guarded_application.h"
 
-#include "mainwin/form1.h"
-#include "platform/qt_settings_store.h"
+#include "qt/qt_form1.h"
+#include "qt/qt_settings_store.h"
 
 #include "fakes/fake_document_opener.h"
 #include "fakes/fake_message_box.h"
@@ -41,7 +41,7 @@ TEST(GuardedApplication, ASettingsFolderThatCannotBeWrittenAtExitTellsTheUser)
     QtSettingsStore store(path);
     FakeProcessLauncher launcher;
     FakeDocumentOpener documents;
-    Form1 form({store, launcher, documents, u"", AppInfo{u"Sumwright", 1, 0, 6}, [] {}});
+    QtForm1 form({store, launcher, documents, u"", AppInfo{u"Sumwright", 1, 0, 6}, [] {}});
     form.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
     auto* const text1 = form.findChild<QPlainTextEdit*>(QStringLiteral("Text1"));

@@ -3,7 +3,7 @@
 #include "settings/input_persistence.h"
 
 #include "platform/platform_error.h"
-#include "platform/qt_settings_store.h"
+#include "qt/qt_settings_store.h"
 
 #include <QDir>
 #include <QFile>

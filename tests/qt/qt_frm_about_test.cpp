@@ -1,0 +1,165 @@
+#include "qt/qt_frm_about.h"
+
+#include "support/text_fit.h"
+
+#include <QApplication>
+#include <QLabel>
+#include <QPushButton>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+namespace {
+
+struct AboutFixture
+{
+    explicit AboutFixture(AppInfo info = {u"Sumwright", 1, 0, 6})
+        : dialog(std::make_unique<QtFrmAbout>(std::move(info), [this] { ++sysInfoRuns; }))
+    {
+    }
+
+    QString text(const char* name) const
+    {
+        return dialog->findChild<QLabel*>(QString::fromLatin1(name))->text();
+    }
+    QLabel* label(const char* name) const
+    {
+        return dialog->findChild<QLabel*>(QString::fromLatin1(name));
+    }
+    QPushButton* button(const char* name) const
+    {
+        return dialog->findChild<QPushButton*>(QString::fromLatin1(name));
+    }
+    void showAndWait() const
+    {
+        dialog->show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(dialog.get()));
+    }
+
+    int sysInfoRuns = 0;
+    std::unique_ptr<QtFrmAbout> dialog;
+};
+
+}  // namespace
+
+TEST(QtFrmAbout, LoadWritesTitleAndVersion)
+{
+    struct Row { AppInfo info; const char* caption; const char* title; const char* version; };
+    const Row rows[] = {
+        {{u"Sumwright", 1, 0, 6}, "About Sumwright", "Sumwright", "Version 1.0.6"},
+        {{u"Sumwright", 1, 10, 6}, "About Sumwright", "Sumwright", "Version 1.10.6"},
+        {{u"Sumwright", 1, 0, 0}, "About Sumwright", "Sumwright", "Version 1.0.0"},
+        {{u"", 2, 3, 4}, "About ", "", "Version 2.3.4"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.caption);
+        const AboutFixture f(row.info);
+        EXPECT_EQ(f.dialog->windowTitle(), "About MyApp");  // not loaded before it is shown
+        f.showAndWait();
+        EXPECT_EQ(f.dialog->windowTitle(), QString::fromLatin1(row.caption));
+        EXPECT_EQ(f.text("lblTitle"), QString::fromLatin1(row.title));
+        EXPECT_EQ(f.text("lblVersion"), QString::fromLatin1(row.version));
+    }
+}
+
+TEST(QtFrmAbout, ShowsTheFixedNoticesAndTheIcon)
+{
+    QApplication::setWindowIcon(QIcon(QPixmap(32, 32)));
+    const AboutFixture f;
+    f.showAndWait();
+    EXPECT_EQ(f.text("lblDescription"),
+              QStringLiteral("Copyright \u00A9 2026 the Sumwright authors."));
+    EXPECT_EQ(f.text("Label1"), QStringLiteral("Sumwright is free. Send problem reports and "
+                                               "suggestions to the address in its README."));
+    EXPECT_EQ(f.button("cmdOK")->text(), "OK");
+    EXPECT_EQ(f.button("cmdSysInfo")->text(), "&System Info...");
+    EXPECT_EQ(f.label("picIcon")->pixmap().size(), QSize(32, 32));
+    QApplication::setWindowIcon(QIcon());
+}
+
+TEST(QtFrmAbout, TitleIsTwelvePointsInTheDefaultFamily)
+{
+    const AboutFixture f;
+    const QFont font = f.label("lblTitle")->font();
+    EXPECT_EQ(font.pointSize(), 12);
+    EXPECT_EQ(font.family(), QApplication::font(f.dialog.get()).family());
+    EXPECT_FALSE(font.bold());
+    EXPECT_EQ(f.label("lblVersion")->font(), QApplication::font(f.dialog.get()));
+}
+
+TEST(QtFrmAbout, NoTextIsClipped)
+{
+    const AboutFixture f;
+    f.showAndWait();
+    textfit::expectAllFit(f.dialog.get());
+}
+
+TEST(QtFrmAbout, IsAModelessFixedSizeDialogWithFocusOnOk)
+{
+    const AboutFixture f;
+    f.showAndWait();
+    EXPECT_FALSE(f.dialog->isModal());
+    EXPECT_EQ(f.dialog->parentWidget(), nullptr);
+    EXPECT_EQ(f.dialog->minimumSize(), f.dialog->maximumSize());
+    EXPECT_EQ(f.dialog->focusWidget(), f.button("cmdOK"));
+    EXPECT_TRUE(f.button("cmdOK")->isDefault());
+    EXPECT_FALSE(f.dialog->windowFlags() & Qt::WindowMinMaxButtonsHint);
+}
+
+TEST(QtFrmAbout, OkEnterEscAndTheCloseBoxAllUnload)
+{
+    const AboutFixture f;
+    using Close = std::function<void(const AboutFixture&)>;
+    const std::pair<const char*, Close> ways[] = {
+        {"OK clicked", [](const AboutFixture& g) {
+             QTest::mouseClick(g.button("cmdOK"), Qt::LeftButton);
+         }},
+        {"Enter on OK", [](const AboutFixture& g) {
+             QTest::keyClick(g.button("cmdOK"), Qt::Key_Return);
+         }},
+        {"Esc on OK", [](const AboutFixture& g) {
+             QTest::keyClick(g.button("cmdOK"), Qt::Key_Escape);
+         }},
+        {"Esc on System Info", [](const AboutFixture& g) {
+             g.button("cmdSysInfo")->setFocus();
+             QTest::keyClick(g.button("cmdSysInfo"), Qt::Key_Escape);
+         }},
+        {"close box", [](const AboutFixture& g) { g.dialog->close(); }},
+    };
+    for (const auto& [name, close] : ways) {
+        SCOPED_TRACE(name);
+        f.showAndWait();
+        close(f);
+        EXPECT_TRUE(QTest::qWaitFor([&] { return !f.dialog->isVisible(); }));
+    }
+    EXPECT_EQ(f.sysInfoRuns, 0);
+}
+
+TEST(QtFrmAbout, EnterOnSystemInfoPressesThatButton)
+{
+    AboutFixture f;
+    f.showAndWait();
+    f.button("cmdSysInfo")->setFocus();
+    QTest::keyClick(f.button("cmdSysInfo"), Qt::Key_Return);
+    EXPECT_EQ(f.sysInfoRuns, 1);
+    EXPECT_TRUE(f.dialog->isVisible());
+    QTest::mouseClick(f.button("cmdSysInfo"), Qt::LeftButton);
+    EXPECT_EQ(f.sysInfoRuns, 2);
+}
+
+TEST(QtFrmAbout, ReopeningLoadsAgainButShowingWhileOpenDoesNot)
+{
+    const AboutFixture f;
+    f.showAndWait();
+    f.label("lblVersion")->setText(QStringLiteral("marker"));
+    f.dialog->show();  // already open: not loaded a second time
+    EXPECT_EQ(f.text("lblVersion"), "marker");
+
+    QTest::mouseClick(f.button("cmdOK"), Qt::LeftButton);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !f.dialog->isVisible(); }));
+    f.showAndWait();
+    EXPECT_EQ(f.text("lblVersion"), "Version 1.0.6");
+    EXPECT_EQ(f.dialog->focusWidget(), f.button("cmdOK"));
+}

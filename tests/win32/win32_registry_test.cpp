@@ -1,0 +1,166 @@
+#include "sysinfo/start_sys_info.h"
+#include "platform/registry.h"
+
+#include <gtest/gtest.h>
+
+#define WIN32_LEAN_AND_MEAN
+#define NOUSER
+#include <windows.h>
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace {
+
+// A key under HKEY_LOCAL_MACHINE that exists for one test; deleted with everything in it.
+class ScratchKey
+{
+public:
+    explicit ScratchKey(const std::string& name) : m_path("SOFTWARE\\SumwrightTest " + name)
+    {
+        RegDeleteTreeA(HKEY_LOCAL_MACHINE, m_path.c_str());  // left over from a killed run
+        const LONG status = RegCreateKeyExA(HKEY_LOCAL_MACHINE, m_path.c_str(), 0, nullptr, 0,
+                                            KEY_ALL_ACCESS, nullptr, &m_key, nullptr);
+        EXPECT_EQ(status, ERROR_SUCCESS) << "cannot create " << m_path;
+    }
+    ~ScratchKey()
+    {
+        allowAll();
+        RegCloseKey(m_key);
+        RegDeleteTreeA(HKEY_LOCAL_MACHINE, m_path.c_str());
+    }
+    ScratchKey(const ScratchKey&) = delete;
+    ScratchKey& operator=(const ScratchKey&) = delete;
+
+    const std::string& path() const { return m_path; }
+
+    void set(const std::string& name, DWORD type, const std::vector<std::uint8_t>& data)
+    {
+        ASSERT_EQ(RegSetValueExA(m_key, name.c_str(), 0, type, data.data(),
+                                 static_cast<DWORD>(data.size())),
+                  ERROR_SUCCESS);
+    }
+    void setString(const std::string& name, const std::string& text)
+    {
+        std::vector<std::uint8_t> data(text.begin(), text.end());
+        data.push_back(0);
+        set(name, REG_SZ, data);
+    }
+
+    // Everyone may read the key, change its rights and delete it, but not write to it:
+    // what a standard user meets under HKEY_LOCAL_MACHINE.
+    void denyWrite()
+    {
+        SID_IDENTIFIER_AUTHORITY world = SECURITY_WORLD_SID_AUTHORITY;
+        PSID everyone = nullptr;
+        ASSERT_TRUE(AllocateAndInitializeSid(&world, 1, SECURITY_WORLD_RID, 0, 0, 0, 0, 0, 0, 0,
+                                             &everyone));
+        std::vector<std::uint8_t> aclBuffer(256);
+        auto* acl = reinterpret_cast<PACL>(aclBuffer.data());
+        InitializeAcl(acl, static_cast<DWORD>(aclBuffer.size()), ACL_REVISION);
+        AddAccessAllowedAce(acl, ACL_REVISION, KEY_READ | DELETE | WRITE_DAC, everyone);
+        SECURITY_DESCRIPTOR sd;
+        InitializeSecurityDescriptor(&sd, SECURITY_DESCRIPTOR_REVISION);
+        SetSecurityDescriptorDacl(&sd, TRUE, acl, FALSE);
+        const LONG status = RegSetKeySecurity(m_key, DACL_SECURITY_INFORMATION, &sd);
+        FreeSid(everyone);
+        ASSERT_EQ(status, ERROR_SUCCESS);
+    }
+
+private:
+    void allowAll()
+    {
+        HKEY key = nullptr;
+        if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, m_path.c_str(), 0, WRITE_DAC, &key) != 0)
+            return;
+        SECURITY_DESCRIPTOR sd;
+        InitializeSecurityDescriptor(&sd, SECURITY_DESCRIPTOR_REVISION);
+        SetSecurityDescriptorDacl(&sd, TRUE, nullptr, FALSE);  // no DACL: full access
+        RegSetKeySecurity(key, DACL_SECURITY_INFORMATION, &sd);
+        RegCloseKey(key);
+    }
+
+    std::string m_path;
+    HKEY m_key = nullptr;
+};
+
+TEST(RegistryWin32, GetKeyValueReadsRealValues)
+{
+    ScratchKey scratch("Values");
+    const std::string viewer = "C:\\Program Files\\Common Files\\MSInfo\\MSINFO32.EXE";
+    scratch.setString("PATH", viewer);
+    scratch.setString("Empty", "");
+    scratch.setString("Longest", std::string(1023, 'a'));
+    scratch.setString("TooLong", std::string(1100, 'a'));
+    scratch.set("Number", REG_DWORD, {0x01, 0x04, 0x00, 0x00});
+    scratch.set("TopBit", REG_DWORD, {0x00, 0x00, 0x00, 0x80});
+    scratch.set("Binary", REG_BINARY, {'C', ':', 0});
+
+    struct Row
+    {
+        std::string value;
+        KeyValueResult result;
+        std::u16string text;
+    };
+    const Row rows[] = {
+        {"PATH", KeyValueResult::Read, std::u16string(viewer.begin(), viewer.end())},
+        {"Empty", KeyValueResult::Read, u""},
+        {"Longest", KeyValueResult::Read, std::u16string(1023, u'a')},
+        {"TooLong", KeyValueResult::Missing, u""},
+        {"Number", KeyValueResult::Read, u"1025"},
+        {"TopBit", KeyValueResult::Read, u"2147483648"},
+        {"Binary", KeyValueResult::Read, u"caller"},
+        {"Absent", KeyValueResult::Missing, u""},
+    };
+    const std::unique_ptr<Registry> registry = makeSystemRegistry();
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.value);
+        std::u16string text = u"caller";
+        EXPECT_EQ(GetKeyValue(*registry, LocalMachine, scratch.path(), row.value, text),
+                  row.result);
+        EXPECT_EQ(text, row.text);
+    }
+}
+
+TEST(RegistryWin32, ReportsTheSystemStatuses)
+{
+    ScratchKey scratch("Statuses");
+    scratch.setString("TooLong", std::string(1100, 'a'));
+    const std::unique_ptr<Registry> registry = makeSystemRegistry();
+
+    EXPECT_EQ(registry->openKey(LocalMachine, scratch.path() + "\\Absent", 0, KeyRead).status,
+              RegistryNotFound);
+    const Registry::Opened opened = registry->openKey(LocalMachine, scratch.path(), 0, KeyRead);
+    ASSERT_EQ(opened.status, RegistrySuccess);
+    std::vector<std::uint8_t> buffer(1024);
+    const Registry::Queried tooLong = registry->queryValue(opened.key, "TooLong", buffer);
+    EXPECT_EQ(tooLong.status, RegistryMoreData);
+    EXPECT_EQ(tooLong.size, 1101u);
+    EXPECT_EQ(registry->queryValue(opened.key, "Absent", buffer).status, RegistryNotFound);
+    registry->closeKey(opened.key);
+
+    std::u16string text = u"caller";
+    EXPECT_EQ(GetKeyValue(*registry, LocalMachine, scratch.path() + "\\Absent", "PATH", text),
+              KeyValueResult::Missing);
+    EXPECT_EQ(text, u"");
+}
+
+TEST(RegistryWin32, ReadsAKeyThatRefusesWriteAccess)
+{
+    ScratchKey scratch("ReadOnly");
+    scratch.setString("PATH", "C:\\v.exe");
+    scratch.denyWrite();
+    const std::unique_ptr<Registry> registry = makeSystemRegistry();
+
+    constexpr std::uint32_t ReadAndWrite = 0x2003F;
+    EXPECT_EQ(registry->openKey(LocalMachine, scratch.path(), 0, ReadAndWrite).status,
+              RegistryAccessDenied);
+    std::u16string text;
+    EXPECT_EQ(GetKeyValue(*registry, LocalMachine, scratch.path(), "PATH", text),
+              KeyValueResult::Read);
+    EXPECT_EQ(text, u"C:\\v.exe");
+}
+
+}  // namespace

@@ -5,23 +5,50 @@
 #include "eval/number_forms.h"
 #include "eval/substitute.h"
 #include "text/ascii_case.h"
+#include "text/trim_spaces.h"
 
 #include <array>
+#include <span>
 
 namespace {
 
-constexpr std::u16string_view PlaceholderZ = u"varz";
-constexpr std::u16string_view PlaceholderY = u"vary";
-constexpr std::u16string_view PlaceholderX = u"varx";
+// The later formulas that may use a variable, in the order they are checked when the
+// variable has no formula.
+constexpr Stage ZUsers[] = {Stage::X, Stage::Y, Stage::Main};
+constexpr Stage YUsers[] = {Stage::X, Stage::Main};
+constexpr Stage XUsers[] = {Stage::Main};
 
-// Only the space character: tabs and line breaks belong to the formula.
-std::u16string_view trimSpaces(std::u16string_view text)
+struct StageRow
 {
-    const std::size_t first = text.find_first_not_of(u' ');
-    if (first == std::u16string_view::npos)
-        return {};
-    const std::size_t last = text.find_last_not_of(u' ');
-    return text.substr(first, last - first + 1);
+    Stage stage;
+    std::u16string Formulas::*typed;
+    std::optional<std::u16string> Outcome::*box;
+    std::u16string_view placeholder;  // the variable's own; empty for the main formula
+    std::span<const Stage> users;
+};
+
+// In the order of computing; each formula takes the values of the variables above it.
+constexpr std::array<StageRow, 4> Stages{{
+    {Stage::Z, &Formulas::z, &Outcome::z, u"varz", ZUsers},
+    {Stage::Y, &Formulas::y, &Outcome::y, u"vary", YUsers},
+    {Stage::X, &Formulas::x, &Outcome::x, u"varx", XUsers},
+    {Stage::Main, &Formulas::main, &Outcome::main, u"", {}},
+}};
+constexpr std::size_t VariableCount = Stages.size() - 1;
+
+constexpr std::size_t indexOf(Stage stage) { return static_cast<std::size_t>(stage); }
+static_assert(indexOf(Stage::Z) == 0 && indexOf(Stage::Main) == 3);
+
+// The number of an evaluator code: its text is compared with "0" to "4" as text, ignoring
+// case. Nothing for any other text.
+std::optional<int> codeNumber(std::u16string_view code)
+{
+    constexpr std::u16string_view Codes[] = {u"0", u"1", u"2", u"3", u"4"};
+    for (int n = 0; n < 5; ++n) {
+        if (asciicase::equals(code, Codes[n]))
+            return n;
+    }
+    return std::nullopt;
 }
 
 // A value enters a later formula in parentheses, so that x^2 with X = -2 means (-2)^2 and 2x
@@ -35,82 +62,11 @@ std::u16string bracketed(double value)
     return out;
 }
 
-class Run
+Outcome& fail(Outcome& outcome, std::u16string_view message)
 {
-public:
-    // The run writes into `outcome`, which the caller returns without a copy.
-    Run(Evaluator& evaluator, char16_t decimalPoint, Outcome& written)
-        : outcome(written), m_evaluator(evaluator), m_decimalPoint(decimalPoint)
-    {
-    }
-
-    Outcome& outcome;
-
-    void fail(std::u16string_view message)
-    {
-        outcome.main = std::u16string(ErrorText);
-        outcome.status = std::u16string(message);
-    }
-
-    enum class Step { Go, Stop };
-
-    // Evaluates an auxiliary formula; on "0" stores its value and shows it in `box`.
-    Step evaluateVariable(Stage stage, const std::u16string& text, double& value,
-                          std::optional<std::u16string>& box)
-    {
-        const std::u16string code = evaluate(text);
-        if (asciicase::equals(code, u"0")) {
-            value = m_evaluator.Result();
-            box = displayForm(value, m_decimalPoint);
-            return Step::Go;
-        }
-        const std::u16string_view message = codeMessage(stage, code);
-        if (!message.empty())
-            fail(message);
-        // a code outside "0" to "4" is the evaluator's fault: end the run without a word
-        return Step::Stop;
-    }
-
-    void evaluateMain(const std::u16string& text)
-    {
-        const std::u16string code = evaluate(text);
-        if (asciicase::equals(code, u"0")) {
-            outcome.main = displayForm(m_evaluator.Result(), m_decimalPoint);
-            outcome.status = std::u16string(SuccessText);
-            return;
-        }
-        const std::u16string_view message = codeMessage(Stage::Main, code);
-        if (!message.empty())
-            fail(message);
-    }
-
-private:
-    std::u16string evaluate(const std::u16string& text)
-    {
-        m_evaluator.setExpression(text);
-        m_evaluator.Calculate();
-        return m_evaluator.ErrorCode();
-    }
-
-    Evaluator& m_evaluator;
-    char16_t m_decimalPoint;
-};
-
-struct Later
-{
-    Stage stage;
-    const std::u16string* text;
-};
-
-// The first later formula that uses an undefined variable, in the order given.
-template <std::size_t N>
-const Later* firstUser(const std::array<Later, N>& later, std::u16string_view placeholder)
-{
-    for (const Later& user : later) {
-        if (!user.text->empty() && containsPlaceholder(*user.text, placeholder))
-            return &user;
-    }
-    return nullptr;
+    outcome.main = std::u16string(ErrorText);
+    outcome.status = std::u16string(message);
+    return outcome;
 }
 
 }  // namespace
@@ -118,81 +74,47 @@ const Later* firstUser(const std::array<Later, N>& later, std::u16string_view pl
 Outcome runEvaluation(Evaluator& evaluator, const Formulas& formulas, char16_t decimalPoint)
 {
     Outcome outcome;
-    Run run(evaluator, decimalPoint, outcome);
+    std::array<std::u16string, Stages.size()> texts;
+    for (std::size_t i = Stages.size(); i-- > 0;) {  // main first: the order of rewriting
+        const std::u16string_view typed = formulas.*Stages[i].typed;
+        std::optional<std::u16string> rewritten = ExpandVar(spaces::trim(typed));
+        if (!rewritten)
+            return fail(outcome, tooLongMessage(Stages[i].stage));
+        texts[i] = std::move(*rewritten);
+    }
 
-    struct Source
-    {
-        Stage stage;
-        const std::u16string* typed;
-        std::u16string text;
-    };
-    std::array<Source, 4> sources{{
-        {Stage::Main, &formulas.main, {}},
-        {Stage::X, &formulas.x, {}},
-        {Stage::Y, &formulas.y, {}},
-        {Stage::Z, &formulas.z, {}},
-    }};
-    for (Source& source : sources) {
-        std::optional<std::u16string> rewritten = ExpandVar(trimSpaces(*source.typed));
-        if (!rewritten) {
-            run.fail(tooLongMessage(source.stage));
-            return outcome;
+    std::array<std::u16string, VariableCount> values;  // what the replacements point into
+    std::array<Replacement, VariableCount> replacements;
+    for (std::size_t i = 0; i < Stages.size(); ++i) {
+        const StageRow& row = Stages[i];
+        std::u16string& text = texts[i];
+        const bool isVariable = i < VariableCount;
+        double value = 0.0;  // a variable without a formula counts as 0
+        if (isVariable && text.empty()) {
+            outcome.*row.box = std::u16string();
+            for (const Stage user : row.users) {
+                const std::u16string& used = texts[indexOf(user)];
+                if (!used.empty() && containsPlaceholder(used, row.placeholder))
+                    return fail(outcome, undefinedMessage(row.stage, user));
+            }
+        } else {
+            substitute(text, std::span(replacements).first(i));
+            evaluator.setExpression(text);
+            evaluator.Calculate();
+            const std::optional<int> code = codeNumber(evaluator.ErrorCode());
+            if (!code)
+                return outcome;  // not a code of ours: the evaluator's fault, ended without a word
+            if (*code != 0)
+                return fail(outcome, codeMessage(row.stage, *code));
+            value = evaluator.Result();
+            outcome.*row.box = displayForm(value, decimalPoint);
         }
-        source.text = std::move(*rewritten);
-    }
-    std::u16string& mainText = sources[0].text;
-    std::u16string& xText = sources[1].text;
-    std::u16string& yText = sources[2].text;
-    std::u16string& zText = sources[3].text;
-
-    double z = 0.0;
-    double y = 0.0;
-    double x = 0.0;
-
-    if (zText.empty()) {
-        outcome.z = std::u16string();
-        const std::array<Later, 3> later{
-            {{Stage::X, &xText}, {Stage::Y, &yText}, {Stage::Main, &mainText}}};
-        if (const Later* user = firstUser(later, PlaceholderZ)) {
-            run.fail(undefinedMessage(Stage::Z, user->stage));
-            return outcome;
+        if (!isVariable) {
+            outcome.status = std::u16string(SuccessText);
+            break;
         }
-    } else if (run.evaluateVariable(Stage::Z, zText, z, outcome.z) == Run::Step::Stop) {
-        return outcome;
+        values[i] = bracketed(value);
+        replacements[i] = {row.placeholder, values[i]};
     }
-    const std::u16string zValue = bracketed(z);
-
-    if (yText.empty()) {
-        outcome.y = std::u16string();
-        const std::array<Later, 2> later{{{Stage::X, &xText}, {Stage::Main, &mainText}}};
-        if (const Later* user = firstUser(later, PlaceholderY)) {
-            run.fail(undefinedMessage(Stage::Y, user->stage));
-            return outcome;
-        }
-    } else {
-        substitute(yText, {{PlaceholderZ, zValue}});
-        if (run.evaluateVariable(Stage::Y, yText, y, outcome.y) == Run::Step::Stop)
-            return outcome;
-    }
-    const std::u16string yValue = bracketed(y);
-
-    if (xText.empty()) {
-        outcome.x = std::u16string();
-        if (containsPlaceholder(mainText, PlaceholderX)) {
-            run.fail(undefinedMessage(Stage::X, Stage::Main));
-            return outcome;
-        }
-    } else {
-        substitute(xText, {{PlaceholderZ, zValue}, {PlaceholderY, yValue}});
-        if (run.evaluateVariable(Stage::X, xText, x, outcome.x) == Run::Step::Stop)
-            return outcome;
-    }
-
-    if (!mainText.empty()) {
-        const std::u16string xValue = bracketed(x);
-        substitute(mainText,
-                   {{PlaceholderZ, zValue}, {PlaceholderY, yValue}, {PlaceholderX, xValue}});
-    }
-    run.evaluateMain(mainText);
     return outcome;
 }

@@ -1,48 +1,35 @@
 #include "eval/messages.h"
 
-#include "text/ascii_case.h"
-
-#include <array>
-
 namespace {
 
-struct CodeRow
-{
-    Stage stage;
-    std::u16string_view code;
-    std::u16string_view message;
+// By stage (Z, Y, X, Main), then code 1 to 4. The spacing inside these texts is part of them:
+// "Syntax error:" and "Function error:" take two spaces, "Calculation error:" one.
+constexpr std::u16string_view CodeMessages[4][4] = {
+    {u"The formula for Z contains invalid symbols or functions, or no formula has been entered.",
+     u"Syntax error:  a valid mathematical formula for Z has not been entered.",
+     u"Calculation error: division by zero, or some other impossible operation in formula Z.",
+     u"Function error:  a function in formula Z cannot be evaluated because it has invalid parameters, or the wrong number of parameters."},
+    {u"The formula for Y contains invalid symbols or functions, or no formula has been entered.",
+     u"Syntax error:  a valid mathematical formula for Y has not been entered.",
+     u"Calculation error: division by zero, or some other impossible operation in formula Y.",
+     u"Function error:  a function in formula Y cannot be evaluated because it has invalid parameters, or the wrong number of parameters."},
+    {u"The formula for X contains invalid symbols or functions, or no formula has been entered.",
+     u"Syntax error:  a valid mathematical formula for X has not been entered.",
+     u"Calculation error: division by zero, or some other impossible operation in formula X.",
+     u"Function error:  a function in formula X cannot be evaluated because it has invalid parameters, or the wrong number of parameters."},
+    {u"The formula contains invalid symbols or functions, or no formula has been entered.",
+     u"Syntax error:  a valid mathematical formula has not been entered.",
+     u"Calculation error: division by zero, or some other impossible operation.",
+     u"Function error:  a function cannot be evaluated because it has invalid parameters, or the wrong number of parameters."},
 };
-
-// The spacing inside these texts is part of them: "Syntax error:" and "Function error:" take
-// two spaces, "Calculation error:" one.
-constexpr std::array<CodeRow, 16> CodeMessages{{
-    {Stage::Z, u"1", u"The formula for Z contains invalid symbols or functions, or no formula has been entered."},
-    {Stage::Z, u"2", u"Syntax error:  a valid mathematical formula for Z has not been entered."},
-    {Stage::Z, u"3", u"Calculation error: division by zero, or some other impossible operation in formula Z."},
-    {Stage::Z, u"4", u"Function error:  a function in formula Z cannot be evaluated because it has invalid parameters, or the wrong number of parameters."},
-    {Stage::Y, u"1", u"The formula for Y contains invalid symbols or functions, or no formula has been entered."},
-    {Stage::Y, u"2", u"Syntax error:  a valid mathematical formula for Y has not been entered."},
-    {Stage::Y, u"3", u"Calculation error: division by zero, or some other impossible operation in formula Y."},
-    {Stage::Y, u"4", u"Function error:  a function in formula Y cannot be evaluated because it has invalid parameters, or the wrong number of parameters."},
-    {Stage::X, u"1", u"The formula for X contains invalid symbols or functions, or no formula has been entered."},
-    {Stage::X, u"2", u"Syntax error:  a valid mathematical formula for X has not been entered."},
-    {Stage::X, u"3", u"Calculation error: division by zero, or some other impossible operation in formula X."},
-    {Stage::X, u"4", u"Function error:  a function in formula X cannot be evaluated because it has invalid parameters, or the wrong number of parameters."},
-    {Stage::Main, u"1", u"The formula contains invalid symbols or functions, or no formula has been entered."},
-    {Stage::Main, u"2", u"Syntax error:  a valid mathematical formula has not been entered."},
-    {Stage::Main, u"3", u"Calculation error: division by zero, or some other impossible operation."},
-    {Stage::Main, u"4", u"Function error:  a function cannot be evaluated because it has invalid parameters, or the wrong number of parameters."},
-}};
 
 }  // namespace
 
-std::u16string_view codeMessage(Stage stage, std::u16string_view code)
+std::u16string_view codeMessage(Stage stage, int code)
 {
-    for (const CodeRow& row : CodeMessages) {
-        if (row.stage == stage && asciicase::equals(code, row.code))
-            return row.message;
-    }
-    return {};
+    if (code < 1 || code > 4)
+        return {};
+    return CodeMessages[static_cast<int>(stage)][code - 1];
 }
 
 std::u16string_view tooLongMessage(Stage stage)

@@ -5,8 +5,8 @@
 // The formula a message is about.
 enum class Stage { Z, Y, X, Main };
 
-// The status message for an evaluator code "1" to "4" of a formula; empty for any other code.
-std::u16string_view codeMessage(Stage stage, std::u16string_view code);
+// The status message for evaluator code 1 to 4 of a formula; empty for any other number.
+std::u16string_view codeMessage(Stage stage, int code);
 
 // The message for a formula text longer than MaxFormulaLength.
 std::u16string_view tooLongMessage(Stage stage);

@@ -11,7 +11,7 @@ struct Match
 };
 
 Match nextMatch(std::u16string_view text, std::size_t from,
-                std::initializer_list<Replacement> replacements)
+                std::span<const Replacement> replacements)
 {
     for (std::size_t i = from; i < text.size(); ++i) {
         const char16_t c = asciicase::fold(text[i]);
@@ -27,7 +27,7 @@ Match nextMatch(std::u16string_view text, std::size_t from,
 
 }  // namespace
 
-void substitute(std::u16string& text, std::initializer_list<Replacement> replacements)
+void substitute(std::u16string& text, std::span<const Replacement> replacements)
 {
     // Sized first, so that a text that grows a lot is written once and never moved.
     std::size_t size = text.size();

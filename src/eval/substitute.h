@@ -1,6 +1,6 @@
 #pragma once
 
-#include <initializer_list>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -15,7 +15,7 @@ struct Replacement
 // end with a letter: then no new placeholder forms across a value's edges, and one pass
 // replaces exactly what replacing placeholder after placeholder, each time searching again
 // from the start after each replacement, would.
-void substitute(std::u16string& text, std::initializer_list<Replacement> replacements);
+void substitute(std::u16string& text, std::span<const Replacement> replacements);
 
 // Whether `text` contains `placeholder` (lower case) in any case.
 bool containsPlaceholder(std::u16string_view text, std::u16string_view placeholder);

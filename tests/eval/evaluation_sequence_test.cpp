@@ -2,7 +2,6 @@
 
 #include "eval/limits.h"
 #include "eval/messages.h"
-#include "eval/substitute.h"
 
 #include <gtest/gtest.h>
 
@@ -38,7 +37,7 @@ Outcome run(const Formulas& formulas, char16_t decimalPoint = u'.')
 const std::u16string Ok = SuccessText;
 const std::u16string Err = ErrorText;
 
-std::u16string message(Stage stage, std::u16string_view code)
+std::u16string message(Stage stage, int code)
 {
     return std::u16string(codeMessage(stage, code));
 }
@@ -104,10 +103,10 @@ TEST(EvaluationSequence, ComputesZThenYThenXThenMain)
         {"negative value in later formula", {u"x", u"3-z", u"", u"-2"}, {u"5", u"5", u"", u"-2", Ok}},
         // values travel in parentheses: without them these would read -2^2, 2-3 and 35
         {"negative base", {u"x^2", u"-2", u"", u""}, {u"4", u"-2", u"", u"", Ok}},
-        {"implicit product", {u"2x", u"-3", u"", u""}, {Err, u"-3", u"", u"", message(Stage::Main, u"2")}},
-        {"digits after a variable", {u"x5", u"3", u"", u""}, {Err, u"3", u"", u"", message(Stage::Main, u"2")}},
+        {"implicit product", {u"2x", u"-3", u"", u""}, {Err, u"-3", u"", u"", message(Stage::Main, 2)}},
+        {"digits after a variable", {u"x5", u"3", u"", u""}, {Err, u"3", u"", u"", message(Stage::Main, 2)}},
         // values travel rounded to 15 significant digits
-        {"15 digits in transit", {u"", u"", u"z+z+z", u"1/3"}, {Err, u"", u"0.999999999999999", u"0.333333333333333", message(Stage::Main, u"1")}},
+        {"15 digits in transit", {u"", u"", u"z+z+z", u"1/3"}, {Err, u"", u"0.999999999999999", u"0.333333333333333", message(Stage::Main, 1)}},
         {"empty Z and X, Y without z", {u"y*2", u"", u"4", u""}, {u"8", u"", u"4", u"", Ok}},
     };
     for (const Row& row : rows) {
@@ -138,6 +137,8 @@ TEST(EvaluationSequence, ReportsUndefinedReferences)
          {Err, Untouched, Untouched, u"", u"Undefined reference to variable Z in the main formula."}},
         {"Z in X and main: X first", {u"z", u"z", u"", u""},
          {Err, Untouched, Untouched, u"", u"Undefined reference to variable Z in formula for variable X"}},
+        {"Z in X and Y: X first", {u"1", u"z", u"z", u""},
+         {Err, Untouched, Untouched, u"", u"Undefined reference to variable Z in formula for variable X"}},
         {"Z in X blank", {u"z", u"   ", u"", u""},
          {Err, Untouched, Untouched, u"", u"Undefined reference to variable Z in the main formula."}},
         {"Y in X", {u"", u"y+1", u"", u"2"},
@@ -164,28 +165,28 @@ TEST(EvaluationSequence, StopsAtTheFirstFormulaThatFails)
         Expected out;
     };
     const Row rows[] = {
-        {"nothing typed", {u"", u"", u"", u""}, {Err, u"", u"", u"", message(Stage::Main, u"1")}},
-        {"only spaces", {u"   ", u" ", u"  ", u"    "}, {Err, u"", u"", u"", message(Stage::Main, u"1")}},
-        {"only a tab", {u"\t", u"", u"", u""}, {Err, u"", u"", u"", message(Stage::Main, u"1")}},
-        {"Z 1", {u"1", u"1", u"1", u"foo"}, {Err, Untouched, Untouched, Untouched, message(Stage::Z, u"1")}},
-        {"Z 2", {u"1", u"1", u"1", u"1+"}, {Err, Untouched, Untouched, Untouched, message(Stage::Z, u"2")}},
-        {"Z 3", {u"1", u"1", u"1", u"1/0"}, {Err, Untouched, Untouched, Untouched, message(Stage::Z, u"3")}},
-        {"Z 4", {u"1", u"1", u"1", u"ln(0)"}, {Err, Untouched, Untouched, Untouched, message(Stage::Z, u"4")}},
-        {"Z uses itself", {u"1", u"", u"", u"z"}, {Err, Untouched, Untouched, Untouched, message(Stage::Z, u"1")}},
-        {"Y 1", {u"1", u"1", u"@", u"2"}, {Err, Untouched, Untouched, u"2", message(Stage::Y, u"1")}},
-        {"Y 2", {u"1", u"1", u"(z", u"2"}, {Err, Untouched, Untouched, u"2", message(Stage::Y, u"2")}},
-        {"Y 3", {u"1", u"1", u"1/(z-2)", u"2"}, {Err, Untouched, Untouched, u"2", message(Stage::Y, u"3")}},
-        {"Y 4", {u"1", u"1", u"sqrt(-z)", u"2"}, {Err, Untouched, Untouched, u"2", message(Stage::Y, u"4")}},
-        {"Y uses X", {u"1", u"1", u"x", u"2"}, {Err, Untouched, Untouched, u"2", message(Stage::Y, u"1")}},
-        {"X 1", {u"1", u"y+zz", u"3", u"2"}, {Err, Untouched, u"3", u"2", message(Stage::X, u"2")}},
-        {"X 2", {u"1", u"y z", u"3", u"2"}, {Err, Untouched, u"3", u"2", message(Stage::X, u"2")}},
-        {"X 3", {u"1", u"y/(z-2)", u"3", u"2"}, {Err, Untouched, u"3", u"2", message(Stage::X, u"3")}},
-        {"X 4", {u"1", u"mod(y)", u"3", u"2"}, {Err, Untouched, u"3", u"2", message(Stage::X, u"4")}},
-        {"X uses itself", {u"1", u"x", u"3", u"2"}, {Err, Untouched, u"3", u"2", message(Stage::X, u"1")}},
-        {"main 1", {u"x+q", u"1", u"", u""}, {Err, u"1", u"", u"", message(Stage::Main, u"1")}},
-        {"main 2", {u"x+", u"1", u"", u""}, {Err, u"1", u"", u"", message(Stage::Main, u"2")}},
-        {"main 3", {u"x/0", u"1", u"", u""}, {Err, u"1", u"", u"", message(Stage::Main, u"3")}},
-        {"main 4", {u"asin(x)", u"2", u"", u""}, {Err, u"2", u"", u"", message(Stage::Main, u"4")}},
+        {"nothing typed", {u"", u"", u"", u""}, {Err, u"", u"", u"", message(Stage::Main, 1)}},
+        {"only spaces", {u"   ", u" ", u"  ", u"    "}, {Err, u"", u"", u"", message(Stage::Main, 1)}},
+        {"only a tab", {u"\t", u"", u"", u""}, {Err, u"", u"", u"", message(Stage::Main, 1)}},
+        {"Z 1", {u"1", u"1", u"1", u"foo"}, {Err, Untouched, Untouched, Untouched, message(Stage::Z, 1)}},
+        {"Z 2", {u"1", u"1", u"1", u"1+"}, {Err, Untouched, Untouched, Untouched, message(Stage::Z, 2)}},
+        {"Z 3", {u"1", u"1", u"1", u"1/0"}, {Err, Untouched, Untouched, Untouched, message(Stage::Z, 3)}},
+        {"Z 4", {u"1", u"1", u"1", u"ln(0)"}, {Err, Untouched, Untouched, Untouched, message(Stage::Z, 4)}},
+        {"Z uses itself", {u"1", u"", u"", u"z"}, {Err, Untouched, Untouched, Untouched, message(Stage::Z, 1)}},
+        {"Y 1", {u"1", u"1", u"@", u"2"}, {Err, Untouched, Untouched, u"2", message(Stage::Y, 1)}},
+        {"Y 2", {u"1", u"1", u"(z", u"2"}, {Err, Untouched, Untouched, u"2", message(Stage::Y, 2)}},
+        {"Y 3", {u"1", u"1", u"1/(z-2)", u"2"}, {Err, Untouched, Untouched, u"2", message(Stage::Y, 3)}},
+        {"Y 4", {u"1", u"1", u"sqrt(-z)", u"2"}, {Err, Untouched, Untouched, u"2", message(Stage::Y, 4)}},
+        {"Y uses X", {u"1", u"1", u"x", u"2"}, {Err, Untouched, Untouched, u"2", message(Stage::Y, 1)}},
+        {"X 1", {u"1", u"y+zz", u"3", u"2"}, {Err, Untouched, u"3", u"2", message(Stage::X, 2)}},
+        {"X 2", {u"1", u"y z", u"3", u"2"}, {Err, Untouched, u"3", u"2", message(Stage::X, 2)}},
+        {"X 3", {u"1", u"y/(z-2)", u"3", u"2"}, {Err, Untouched, u"3", u"2", message(Stage::X, 3)}},
+        {"X 4", {u"1", u"mod(y)", u"3", u"2"}, {Err, Untouched, u"3", u"2", message(Stage::X, 4)}},
+        {"X uses itself", {u"1", u"x", u"3", u"2"}, {Err, Untouched, u"3", u"2", message(Stage::X, 1)}},
+        {"main 1", {u"x+q", u"1", u"", u""}, {Err, u"1", u"", u"", message(Stage::Main, 1)}},
+        {"main 2", {u"x+", u"1", u"", u""}, {Err, u"1", u"", u"", message(Stage::Main, 2)}},
+        {"main 3", {u"x/0", u"1", u"", u""}, {Err, u"1", u"", u"", message(Stage::Main, 3)}},
+        {"main 4", {u"asin(x)", u"2", u"", u""}, {Err, u"2", u"", u"", message(Stage::Main, 4)}},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
@@ -223,7 +224,7 @@ TEST(EvaluationSequence, RefusesOverlongFormulasInRewritingOrder)
     }
     // the limit applies to the trimmed text; 32,767 ones make a literal too large for a double
     expectOutcome(run({u"  " + longest + u"  ", u"", u"", u""}),
-                  {Err, u"", u"", u"", message(Stage::Main, u"3")});
+                  {Err, u"", u"", u"", message(Stage::Main, 3)});
 }
 
 TEST(EvaluationSequence, SubstitutesBeyondTheSixteenBitLimit)
@@ -270,7 +271,7 @@ TEST(EvaluationSequence, EvaluatesAnEmptyMainFormula)
     const Outcome outcome = runEvaluation(evaluator, {u"  ", u"", u"", u""}, u'.');
     const std::vector<std::u16string> expected = {u"Expression=", u"Calculate", u"ErrorCode"};
     EXPECT_EQ(evaluator.calls, expected);
-    expectOutcome(outcome, {Err, u"", u"", u"", message(Stage::Main, u"1")});
+    expectOutcome(outcome, {Err, u"", u"", u"", message(Stage::Main, 1)});
 }
 
 TEST(EvaluationSequence, EndsSilentlyOnAnUnknownCode)
@@ -283,34 +284,49 @@ TEST(EvaluationSequence, EndsSilentlyOnAnUnknownCode)
                   {Untouched, u"", u"", u"", Untouched});
 }
 
-TEST(Substitute, ReplacesEveryPlaceholderInAnyCase)
+TEST(EvaluationSequence, WritesEveryMessageLetterForLetter)
 {
-    std::u16string text = u"VARZ+varz*VarZ-vary";
-    substitute(text, {{u"varz", u"( 2)"}});
-    EXPECT_EQ(text, u"( 2)+( 2)*( 2)-vary");
-    EXPECT_TRUE(containsPlaceholder(u"1+VaRy", u"vary"));
-    EXPECT_FALSE(containsPlaceholder(u"1+var", u"vary"));
-}
-
-TEST(Substitute, ReplacesSeveralPlaceholdersAsOneAfterAnother)
-{
-    const std::u16string texts[] = {
-        u"",
-        u"varx^2+vary",
-        u"varzvaryvarx",
-        u"VarXvarzVARY*varvarx",
-        u"vvarzarx+varyy",
-        u"var+va+v",
-        u"exp(varx)-varz/vary",
+    const std::u16string tooLong(MaxFormulaLength + 1, u'1');
+    struct Row
+    {
+        Formulas in;
+        std::u16string code;  // what the evaluator says of the text "7"
+        std::u16string status;
     };
-    for (const std::u16string& text : texts) {
-        SCOPED_TRACE(testing::PrintToString(text));
-        std::u16string oneByOne = text;
-        substitute(oneByOne, {{u"varz", u"( 1)"}});
-        substitute(oneByOne, {{u"vary", u"(-2.5)"}});
-        substitute(oneByOne, {{u"varx", u"( 1E+20)"}});
-        std::u16string together = text;
-        substitute(together, {{u"varz", u"( 1)"}, {u"vary", u"(-2.5)"}, {u"varx", u"( 1E+20)"}});
-        EXPECT_EQ(together, oneByOne);
+    const Row rows[] = {
+        {{u"1", u"", u"", u"7"}, u"1", u"The formula for Z contains invalid symbols or functions, or no formula has been entered."},
+        {{u"1", u"", u"", u"7"}, u"2", u"Syntax error:  a valid mathematical formula for Z has not been entered."},
+        {{u"1", u"", u"", u"7"}, u"3", u"Calculation error: division by zero, or some other impossible operation in formula Z."},
+        {{u"1", u"", u"", u"7"}, u"4", u"Function error:  a function in formula Z cannot be evaluated because it has invalid parameters, or the wrong number of parameters."},
+        {{u"1", u"", u"7", u""}, u"1", u"The formula for Y contains invalid symbols or functions, or no formula has been entered."},
+        {{u"1", u"", u"7", u""}, u"2", u"Syntax error:  a valid mathematical formula for Y has not been entered."},
+        {{u"1", u"", u"7", u""}, u"3", u"Calculation error: division by zero, or some other impossible operation in formula Y."},
+        {{u"1", u"", u"7", u""}, u"4", u"Function error:  a function in formula Y cannot be evaluated because it has invalid parameters, or the wrong number of parameters."},
+        {{u"1", u"7", u"", u""}, u"1", u"The formula for X contains invalid symbols or functions, or no formula has been entered."},
+        {{u"1", u"7", u"", u""}, u"2", u"Syntax error:  a valid mathematical formula for X has not been entered."},
+        {{u"1", u"7", u"", u""}, u"3", u"Calculation error: division by zero, or some other impossible operation in formula X."},
+        {{u"1", u"7", u"", u""}, u"4", u"Function error:  a function in formula X cannot be evaluated because it has invalid parameters, or the wrong number of parameters."},
+        {{u"7", u"", u"", u""}, u"1", u"The formula contains invalid symbols or functions, or no formula has been entered."},
+        {{u"7", u"", u"", u""}, u"2", u"Syntax error:  a valid mathematical formula has not been entered."},
+        {{u"7", u"", u"", u""}, u"3", u"Calculation error: division by zero, or some other impossible operation."},
+        {{u"7", u"", u"", u""}, u"4", u"Function error:  a function cannot be evaluated because it has invalid parameters, or the wrong number of parameters."},
+        {{u"", u"z", u"", u""}, u"0", u"Undefined reference to variable Z in formula for variable X"},
+        {{u"", u"", u"z", u""}, u"0", u"Undefined reference to variable Z in formula for variable Y"},
+        {{u"z", u"", u"", u""}, u"0", u"Undefined reference to variable Z in the main formula."},
+        {{u"", u"y", u"", u"1"}, u"0", u"Undefined reference to variable Y in formula for variable X"},
+        {{u"y", u"", u"", u"1"}, u"0", u"Undefined reference to variable Y in the main formula."},
+        {{u"x", u"", u"1", u"1"}, u"0", u"Undefined reference to variable X in the main formula."},
+        {{tooLong, u"", u"", u""}, u"0", u"The formula is too long: a formula may have at most 32767 characters."},
+        {{u"", tooLong, u"", u""}, u"0", u"The formula for X is too long: a formula may have at most 32767 characters."},
+        {{u"", u"", tooLong, u""}, u"0", u"The formula for Y is too long: a formula may have at most 32767 characters."},
+        {{u"", u"", u"", tooLong}, u"0", u"The formula for Z is too long: a formula may have at most 32767 characters."},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(testing::PrintToString(row.status));
+        RecordingEvaluator evaluator;
+        evaluator.script = {{u"7", {row.code, 0}}};
+        const Outcome outcome = runEvaluation(evaluator, row.in, u'.');
+        EXPECT_EQ(outcome.main, Err);
+        EXPECT_EQ(outcome.status, row.status);
     }
 }

@@ -60,6 +60,7 @@ TEST(NumberForms, WritesBothFormsOfAValue)
         {0.00012345, u" .00012345", u"0.00012345"},
         {1.5e-5, u" 1.5E-05", u"1.5E-05"},
         {-1.5e-5, u"-1.5E-05", u"-1.5E-05"},
+        {1e-10, u" 1E-10", u"1E-10"},  // two exponent digits are the least, not a fixed width
         {1e100, u" 1E+100", u"1E+100"},
         {1e-100, u" 1E-100", u"1E-100"},
         {std::numeric_limits<double>::max(), u" 1.79769313486232E+308", u"1.79769313486232E+308"},

@@ -493,7 +493,7 @@ TEST(QtForm1, NoTextIsClippedWithTheLongestStatusMessage)
     std::vector<std::u16string_view> messages = {
         u" Evaluation successful.", u"Input has changed since the last evaluation."};
     for (const Stage stage : stages) {
-        for (const char16_t* code : {u"1", u"2", u"3", u"4"})
+        for (const int code : {1, 2, 3, 4})
             messages.push_back(codeMessage(stage, code));
         messages.push_back(tooLongMessage(stage));
         for (const Stage user : stages)

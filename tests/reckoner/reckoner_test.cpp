@@ -94,6 +94,9 @@ TEST(Reckoner, ComputesFunctions)
     const Row rows[] = {
         {u"abs(-3)", 3},
         {u"sqrt(16)", 4},
+        {u"sqrt(0)", 0},         // the edges of each domain are inside it
+        {u"asin(-1)", -std::numbers::pi / 2},
+        {u"acos(-1)", std::numbers::pi},
         {u"cbrt(-8)", -2},
         {u"EXP(2)", std::exp(2.0)},
         {u"Exp(0)", 1},

@@ -1,0 +1,154 @@
+#include "forms/form1.h"
+
+#include "eval/evaluation_sequence.h"
+#include "forms/form1_spec.h"
+#include "settings/input_persistence.h"
+
+#include <optional>
+#include <string>
+
+namespace {
+
+void writeIfSet(FormView& view, ControlId control, const std::optional<std::u16string>& text)
+{
+    if (text)
+        view.setText(control, *text);
+}
+
+}  // namespace
+
+Form1::Form1(FormView& view, Form1Platform platform) : m_view(view), m_platform(platform) {}
+
+void Form1::click(ControlId control)
+{
+    if (control == form1::Command1)
+        Command1_Click();
+}
+
+void Form1::change(ControlId control)
+{
+    if (control == form1::Text1)
+        Text1_Change();
+    else if (control == form1::Text2)
+        Text2_Change();
+    else if (control == form1::Text3)
+        Text3_Change();
+    else if (control == form1::Text4)
+        Text4_Change();
+}
+
+void Form1::choose(MenuId item)
+{
+    using namespace form1;
+    if (item == mnuEvaluate)
+        mnuEvaluate_Click();
+    else if (item == mnuClearVariables)
+        mnuClearVariables_Click();
+    else if (item == mnuClearAll)
+        mnuClearAll_Click();
+    else if (item == mnuSave)
+        mnuSave_Click();
+    else if (item == mnuExit)
+        mnuExit_Click();
+    else if (item == mnuHelpContents)
+        mnuHelpContents_Click();
+    else if (item == mnuAbout)
+        mnuAbout_Click();
+}
+
+void Form1::Command1_Click()
+{
+    using namespace form1;
+    const Formulas typed{m_view.text(Text1), m_view.text(Text2), m_view.text(Text3),
+                         m_view.text(Text4)};
+    const Outcome out = runEvaluation(Reckoner1, typed, m_platform.decimalPoint);
+    writeIfSet(m_view, Text8, out.z);  // a box the run did not reach keeps its text
+    writeIfSet(m_view, Text7, out.y);
+    writeIfSet(m_view, Text6, out.x);
+    writeIfSet(m_view, Text5, out.main);
+    writeIfSet(m_view, Label6, out.status);  // at most one message per run, and sometimes none
+}
+
+void Form1::mnuEvaluate_Click()
+{
+    Command1_Click();
+}
+
+void Form1::mnuClearVariables_Click()
+{
+    for (const ControlId box : {form1::Text2, form1::Text3, form1::Text4})
+        m_view.setText(box, u"");
+}
+
+void Form1::mnuClearAll_Click()
+{
+    using namespace form1;
+    for (const ControlId box : {Text1, Text2, Text3, Text4, Text5, Text6, Text7, Text8})
+        m_view.setText(box, u"");
+}
+
+void Form1::mnuSave_Click()
+{
+    // The check mark is the only record of the option until Form_Unload; nothing is stored now.
+    m_view.setChecked(form1::mnuSave, !m_view.isChecked(form1::mnuSave));
+}
+
+void Form1::mnuExit_Click()
+{
+    m_view.close();
+}
+
+void Form1::mnuHelpContents_Click()
+{
+    // Help is a convenience: whatever goes wrong, the window goes on as before, unreported.
+    try {
+        m_platform.help.showContents();
+    } catch (...) {
+    }
+}
+
+void Form1::mnuAbout_Click()
+{
+    m_view.show(FormId::frmAbout);
+}
+
+void Form1::Text1_Change()
+{
+    m_view.setText(form1::Label6, InputChangedText);
+}
+
+void Form1::Text2_Change()
+{
+    m_view.setText(form1::Label6, InputChangedText);
+}
+
+void Form1::Text3_Change()
+{
+    m_view.setText(form1::Label6, InputChangedText);
+}
+
+void Form1::Text4_Change()
+{
+    m_view.setText(form1::Label6, InputChangedText);
+}
+
+void Form1::Form_Load()
+{
+    using namespace form1;
+    const RestoredInput restored = restoreInput(m_platform.settings);
+    m_view.setChecked(mnuSave, restored.isSaveChecked);
+    if (restored.texts) {
+        m_view.setText(Text1, restored.texts->formula);
+        m_view.setText(Text2, restored.texts->x);
+        m_view.setText(Text3, restored.texts->y);
+        m_view.setText(Text4, restored.texts->z);
+        m_view.setText(Label6, u"");  // the restoring fired the change handlers; open quiet
+    }
+}
+
+void Form1::Form_Unload()
+{
+    using namespace form1;
+    storeInput(m_platform.settings, m_view.isChecked(mnuSave),
+               {m_view.text(Text1), m_view.text(Text2), m_view.text(Text3), m_view.text(Text4)});
+}

@@ -1,0 +1,50 @@
+#pragma once
+
+#include "eval/evaluator.h"
+#include "forms/form_events.h"
+#include "forms/form_view.h"
+#include "platform/help_viewer.h"
+#include "platform/settings_store.h"
+
+// What the main window reaches outside itself through.
+struct Form1Platform
+{
+    SettingsStore& settings;
+    HelpViewer& help;
+    char16_t decimalPoint;  // the user's, for the result boxes
+};
+
+inline constexpr char16_t InputChangedText[] = u"Input has changed since the last evaluation.";
+
+// The main window's behaviour over whatever toolkit draws it. It owns the evaluator.
+class Form1 final : public FormEvents
+{
+public:
+    Form1(FormView& view, Form1Platform platform);
+
+    void click(ControlId control) override;
+    void change(ControlId control) override;
+    void choose(MenuId item) override;
+    void Form_Load() override;
+    // Stores the input when "Save Input on Exit" is checked; throws PlatformError, saying what
+    // was lost, when the store refuses.
+    void Form_Unload() override;
+
+    void Command1_Click();
+    void mnuEvaluate_Click();
+    void mnuClearVariables_Click();
+    void mnuClearAll_Click();
+    void mnuSave_Click();
+    void mnuExit_Click();
+    void mnuHelpContents_Click();
+    void mnuAbout_Click();
+    void Text1_Change();
+    void Text2_Change();
+    void Text3_Change();
+    void Text4_Change();
+
+private:
+    FormView& m_view;
+    Form1Platform m_platform;
+    ReckonerEvaluator Reckoner1;
+};

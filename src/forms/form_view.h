@@ -1,0 +1,26 @@
+#pragma once
+
+#include "forms/form_spec.h"
+
+#include <string>
+#include <string_view>
+
+// What the handlers need of a window, whichever toolkit draws it.
+class FormView
+{
+public:
+    virtual ~FormView() = default;
+
+    // A text box's text or a label's caption, every unit as typed.
+    virtual std::u16string text(ControlId control) const = 0;
+    // Raises the control's Change when the text differs, as typing does.
+    virtual void setText(ControlId control, std::u16string_view text) = 0;
+    virtual void setCaption(std::u16string_view caption) = 0;  // the window's title
+    virtual bool isChecked(MenuId item) const = 0;
+    virtual void setChecked(MenuId item, bool checked) = 0;
+    // Shows `form` modeless and without an owner. A form that is not loaded is loaded first,
+    // which runs its Form_Load; one already shown comes to the front. There is never a second.
+    virtual void show(FormId form) = 0;
+    // Unloads the window; its Form_Unload runs first.
+    virtual void close() = 0;
+};

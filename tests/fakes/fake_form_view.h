@@ -1,0 +1,58 @@
+#pragma once
+
+#include "forms/form_events.h"
+#include "forms/form_view.h"
+
+#include <string>
+#include <vector>
+
+// A window of texts and check marks, as the toolkits' views keep them, that raises the same
+// events they do: Change when a text box's text changes, Form_Unload before it closes.
+class FakeFormView final : public FormView
+{
+public:
+    explicit FakeFormView(const FormSpec& spec)
+        : spec(spec), texts(spec.controls.size()), checks(spec.menu.size())
+    {
+        for (std::size_t i = 0; i < spec.controls.size(); ++i)
+            texts[i] = std::u16string(spec.controls[i].caption);
+    }
+
+    const FormSpec& spec;
+    FormEvents* events = nullptr;
+    std::vector<std::u16string> texts;  // by control
+    std::vector<bool> checks;           // by menu item
+    std::u16string caption = std::u16string(spec.caption);
+    std::vector<FormId> shown;  // in order
+    int closes = 0;
+
+    // What a user's typing does.
+    void type(ControlId control, std::u16string_view text) { setText(control, text); }
+
+    std::u16string text(ControlId control) const override { return texts[index(control)]; }
+    void setText(ControlId control, std::u16string_view text) override
+    {
+        std::u16string& slot = texts[index(control)];
+        if (slot == text)
+            return;
+        slot = text;
+        if (events != nullptr && spec.control(control).kind == ControlKind::TextBox)
+            events->change(control);
+    }
+    void setCaption(std::u16string_view text) override { caption = text; }
+    bool isChecked(MenuId item) const override { return checks[static_cast<std::size_t>(item)]; }
+    void setChecked(MenuId item, bool checked) override
+    {
+        checks[static_cast<std::size_t>(item)] = checked;
+    }
+    void show(FormId form) override { shown.push_back(form); }
+    void close() override
+    {
+        if (events != nullptr)
+            events->Form_Unload();
+        ++closes;
+    }
+
+private:
+    static std::size_t index(ControlId control) { return static_cast<std::size_t>(control); }
+};

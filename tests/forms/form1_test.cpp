@@ -1,0 +1,289 @@
+#include "forms/form1.h"
+
+#include "forms/form1_spec.h"
+#include "platform/platform_error.h"
+
+#include "fakes/fake_form_view.h"
+#include "fakes/fake_help_viewer.h"
+#include "fakes/fake_settings_store.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace {
+
+using namespace form1;
+using Texts = std::vector<std::u16string>;
+
+const ControlId FormulaBoxes[] = {Text1, Text2, Text3, Text4};
+const ControlId ResultBoxes[] = {Text5, Text6, Text7, Text8};
+
+// Form1 on a fake view and fake platform. The form is loaded by load(), after a test has
+// filled the store.
+struct Form1Fixture
+{
+    FakeSettingsStore store;
+    FakeHelpViewer help;
+    FakeFormView view{Spec};
+    Form1 form{view, {store, help, u'.'}};
+
+    Form1Fixture() { view.events = &form; }
+
+    Form1Fixture& load()
+    {
+        form.Form_Load();
+        return *this;
+    }
+    std::u16string status() const { return view.text(Label6); }
+    Texts texts(std::initializer_list<ControlId> controls) const
+    {
+        Texts result;
+        for (const ControlId control : controls)
+            result.push_back(view.text(control));
+        return result;
+    }
+    Texts everything() const
+    {
+        return texts({Text1, Text2, Text3, Text4, Text5, Text6, Text7, Text8, Label6});
+    }
+    void enterFormulas(std::u16string_view main, std::u16string_view x, std::u16string_view y,
+                       std::u16string_view z)
+    {
+        view.type(Text1, main);
+        view.type(Text2, x);
+        view.type(Text3, y);
+        view.type(Text4, z);
+    }
+};
+
+}  // namespace
+
+TEST(Form1, StartsEmptyAndUncheckedWithNothingStored)
+{
+    Form1Fixture f;
+    f.load();
+    EXPECT_EQ(f.everything(), Texts(9));
+    EXPECT_FALSE(f.view.isChecked(mnuSave));
+    EXPECT_EQ(f.store.asked, std::vector<std::u16string>{u"SaveIndicator"});
+}
+
+TEST(Form1, TypingInAnyFormulaBoxSetsTheStatusAndKeepsTheResults)
+{
+    for (const ControlId box : FormulaBoxes) {
+        SCOPED_TRACE(static_cast<int>(box));
+        Form1Fixture f;
+        f.load().enterFormulas(u"x^2+y", u"z+1.5", u"3", u"1.5");
+        f.form.Command1_Click();
+        ASSERT_EQ(f.status(), u" Evaluation successful.");
+        const Texts results = f.texts({Text5, Text6, Text7, Text8});
+
+        f.view.type(box, f.view.text(box) + u"1");
+
+        EXPECT_EQ(f.status(), InputChangedText);
+        EXPECT_EQ(f.texts({Text5, Text6, Text7, Text8}), results);
+    }
+}
+
+TEST(Form1, ChangingAResultBoxLeavesTheStatus)
+{
+    Form1Fixture f;
+    f.load();
+    for (const ControlId box : ResultBoxes)
+        f.view.setText(box, u"7");
+    EXPECT_EQ(f.status(), u"");
+}
+
+TEST(Form1, ClearCommandsEmptyTheirBoxesAndMarkTheInputChanged)
+{
+    struct Row
+    {
+        const char* name;
+        MenuId item;
+        Texts expected;
+    };
+    const Row rows[] = {
+        {"Clear Variables", mnuClearVariables,
+         {u"x^2+y", u"", u"", u"", u"12", u"3", u"3", u"1.5", InputChangedText}},
+        {"Clear All", mnuClearAll, {u"", u"", u"", u"", u"", u"", u"", u"", InputChangedText}},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        Form1Fixture f;
+        f.load().enterFormulas(u"x^2+y", u"z+1.5", u"3", u"1.5");
+        f.form.choose(mnuEvaluate);
+        f.form.choose(row.item);
+        EXPECT_EQ(f.everything(), row.expected);
+    }
+}
+
+TEST(Form1, ClearingEmptyBoxesChangesNothing)
+{
+    Form1Fixture f;
+    f.load();
+    f.view.setText(Text5, u"7");
+    f.form.choose(mnuClearVariables);
+    EXPECT_EQ(f.status(), u"");
+    f.form.choose(mnuClearAll);
+    EXPECT_EQ(f.status(), u"");  // only the result box changed
+    EXPECT_EQ(f.view.text(Text5), u"");
+}
+
+TEST(Form1, EvaluateShowsEachValueInItsOwnBoxAndLeavesWhatTheRunDidNotReach)
+{
+    Form1Fixture f;
+    f.load().enterFormulas(u"x+y+z", u"y*z", u"z+1", u"2");
+    f.form.click(Command1);
+    EXPECT_EQ(f.everything(), (Texts{u"x+y+z", u"y*z", u"z+1", u"2", u"11", u"6", u"3", u"2",
+                                     u" Evaluation successful."}));
+
+    f.view.type(Text4, u"1");
+    f.view.type(Text3, u"3+");
+    f.form.choose(mnuEvaluate);  // the menu command does what the button does
+    EXPECT_EQ(f.everything(),
+              (Texts{u"x+y+z", u"y*z", u"3+", u"1", u" Error", u"6", u"3", u"1",
+                     u"Syntax error:  a valid mathematical formula for Y has not been entered."}));
+}
+
+TEST(Form1, ShowsValuesWithTheUsersDecimalSeparator)
+{
+    FakeSettingsStore store;
+    FakeHelpViewer help;
+    FakeFormView view{Spec};
+    Form1 form{view, {store, help, u','}};
+    view.events = &form;
+    view.type(Text1, u"z/4");
+    view.type(Text4, u"1.5");
+    form.Command1_Click();
+    EXPECT_EQ(view.text(Text8), u"1,5");
+    EXPECT_EQ(view.text(Text5), u"0,375");
+}
+
+TEST(Form1, RestoresAtLoadWithAQuietStatusLine)
+{
+    struct Row
+    {
+        const char* name;
+        std::vector<std::pair<std::u16string, std::u16string>> stored;
+        bool isChecked;
+        Texts boxes;  // Text1 to Text4
+    };
+    const Row rows[] = {
+        {"nothing stored", {}, false, {u"", u"", u"", u""}},
+        {"true with texts",
+         {{u"SaveIndicator", u"True"}, {u"Formula", u" x^2+y "}, {u"X", u"z+1.5"}, {u"Y", u"3"},
+          {u"Z", u"1.5"}},
+         true, {u" x^2+y ", u"z+1.5", u"3", u"1.5"}},
+        {"true, X missing",
+         {{u"SaveIndicator", u"true"}, {u"Formula", u"x"}, {u"Y", u"3"}, {u"Z", u"1"}},
+         true, {u"x", u"", u"3", u"1"}},
+        {"false with old texts", {{u"SaveIndicator", u"False"}, {u"Formula", u"x"}}, false,
+         {u"", u"", u"", u""}},
+        {"minus one", {{u"SaveIndicator", u"-1"}, {u"Z", u"4"}}, true, {u"", u"", u"", u"4"}},
+        {"zero", {{u"SaveIndicator", u"0"}, {u"Z", u"4"}}, false, {u"", u"", u"", u""}},
+        {"empty indicator", {{u"SaveIndicator", u""}, {u"Z", u"4"}}, false,
+         {u"", u"", u"", u""}},
+        {"garbage indicator", {{u"SaveIndicator", u"yes"}, {u"Z", u"4"}}, false,
+         {u"", u"", u"", u""}},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        Form1Fixture f;
+        for (const auto& [key, value] : row.stored)
+            f.store.put(key, value);
+        f.load();
+        EXPECT_EQ(f.view.isChecked(mnuSave), row.isChecked);
+        EXPECT_EQ(f.texts({Text1, Text2, Text3, Text4}), row.boxes);
+        EXPECT_EQ(f.status(), u"");
+        EXPECT_TRUE(f.store.written.empty());
+    }
+}
+
+TEST(Form1, StoresAtUnloadOnlyWhenChecked)
+{
+    using Write = FakeSettingsStore::Write;
+    struct Row
+    {
+        const char* name;
+        bool isCheckedAtStart;
+        int toggles;
+        bool isClosedByMenu;  // else by the window's close box
+        std::vector<Write> written;
+    };
+    const std::vector<Write> all = {{u"SaveIndicator", u"True"}, {u"Formula", u" x^2+y "},
+                                    {u"X", u""}, {u"Y", u"3"}, {u"Z", u"1.5 "}};
+    const Row rows[] = {
+        {"checked, closed", true, 0, false, all},
+        {"checked, Exit", true, 0, true, all},
+        {"checked, toggled twice", true, 2, true, all},
+        {"unchecked, Exit", false, 0, true, {{u"SaveIndicator", u"False"}}},
+        {"checked then unchecked", true, 1, false, {{u"SaveIndicator", u"False"}}},
+        {"unchecked then checked", false, 1, true, all},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        Form1Fixture f;
+        f.store.put(u"SaveIndicator", row.isCheckedAtStart ? u"True" : u"False");
+        f.load().enterFormulas(u" x^2+y ", u"", u"3", u"1.5 ");
+        for (int i = 0; i < row.toggles; ++i)
+            f.form.choose(mnuSave);
+        EXPECT_TRUE(f.store.written.empty());  // toggling stores nothing
+        if (row.isClosedByMenu)
+            f.form.choose(mnuExit);
+        else
+            f.view.close();
+        EXPECT_EQ(f.view.closes, 1);
+        EXPECT_EQ(f.store.written, row.written);
+    }
+}
+
+TEST(Form1, UncheckedExitKeepsTheTextsOfTheLastCheckedExit)
+{
+    Form1Fixture f;
+    f.store.put(u"SaveIndicator", u"True");
+    f.store.put(u"Formula", u"old");
+    f.load();
+    f.view.type(Text1, u"new");
+    f.form.choose(mnuSave);
+    f.form.choose(mnuExit);
+    EXPECT_EQ(*f.store.find(u"SaveIndicator"), u"False");
+    EXPECT_EQ(*f.store.find(u"Formula"), u"old");
+}
+
+TEST(Form1, AStoreThatRefusesTheWriteStopsTheUnloadWithTheReason)
+{
+    Form1Fixture f;
+    f.store.put(u"SaveIndicator", u"True");
+    f.load();
+    f.view.type(Text1, u"x");
+    f.store.failWrites = true;
+    try {
+        f.form.Form_Unload();
+        FAIL() << "no exception";
+    } catch (const PlatformError& error) {
+        EXPECT_STREQ(error.what(),
+                     "Your input could not be saved. Cannot write settings.ini (access denied).");
+    }
+}
+
+TEST(Form1, HelpIgnoresEveryFailure)
+{
+    Form1Fixture f;
+    f.load();
+    f.form.choose(mnuHelpContents);
+    EXPECT_EQ(f.help.shown, 1);
+    f.help.failAlways = true;
+    EXPECT_NO_THROW(f.form.choose(mnuHelpContents));
+    EXPECT_EQ(f.status(), u"");  // the failure is not reported
+}
+
+TEST(Form1, AboutShowsTheAboutFormEachTime)
+{
+    Form1Fixture f;
+    f.load();
+    f.form.choose(mnuAbout);
+    f.form.choose(mnuAbout);
+    EXPECT_EQ(f.view.shown, (std::vector<FormId>{FormId::frmAbout, FormId::frmAbout}));
+    EXPECT_EQ(f.view.closes, 0);
+}

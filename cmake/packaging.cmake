@@ -1,10 +1,8 @@
 # Desktop integration, manual pages, the Debian package (CPack) and the compiled help of the
 # Windows build. The programs and the HTML manual have their install rules beside their targets.
 
-# Placeholders until the project has a public home.
-set(SUMWRIGHT_HOMEPAGE "https://github.com/sumwright/sumwright")
-set(SUMWRIGHT_SCREENSHOT_URL
-    "https://raw.githubusercontent.com/sumwright/sumwright/main/docs/screenshots/main-window.png")
+# The project has no public home yet: the package and its metadata name no homepage and no
+# screenshot, and the maintainer address is a placeholder under a domain reserved never to exist.
 set(SUMWRIGHT_MAINTAINER "Sumwright maintainers <maintainers@sumwright.invalid>")
 # The day PROJECT_VERSION was released; change the two together.
 set(SUMWRIGHT_RELEASE_DATE "2026-12-07")
@@ -84,7 +82,6 @@ endif()
 set(CPACK_PACKAGE_NAME sumwright)
 set(CPACK_PACKAGE_VENDOR "The Sumwright authors")
 set(CPACK_PACKAGE_CONTACT "${SUMWRIGHT_MAINTAINER}")
-set(CPACK_PACKAGE_HOMEPAGE_URL "${SUMWRIGHT_HOMEPAGE}")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "formula calculator with the variables X, Y and Z")
 set(CPACK_PACKAGE_DESCRIPTION
 "Sumwright evaluates a main formula and three formulas that define the

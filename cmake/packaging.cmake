@@ -4,11 +4,14 @@
 # The project has no public home yet: the package and its metadata name no homepage and no
 # screenshot, and the maintainer address is a placeholder under a domain reserved never to exist.
 set(SUMWRIGHT_MAINTAINER "Sumwright maintainers <maintainers@sumwright.invalid>")
-# The day PROJECT_VERSION was released; change the two together.
+# The day PROJECT_VERSION was released; change the two together, and give the release its entry
+# in packaging/debian/changelog.
 set(SUMWRIGHT_RELEASE_DATE "2026-12-07")
 
 set(packaging_dir ${PROJECT_SOURCE_DIR}/packaging)
 set(packaging_out ${PROJECT_BINARY_DIR}/packaging)
+set(doc_dir ${CMAKE_INSTALL_DATADIR}/doc/sumwright)
+find_program(GZIP_EXECUTABLE gzip REQUIRED)
 
 if(SUMWRIGHT_BUILD_GUI)
     # Desktops look the entry, its metadata and its icon up by the application id.
@@ -33,7 +36,6 @@ if(SUMWRIGHT_BUILD_GUI)
 
     # The pages name the version and the month of its release; compressed as Debian installs
     # them, -n keeps the build reproducible.
-    find_program(GZIP_EXECUTABLE gzip REQUIRED)
     set(month_names January February March April May June July August September October
         November December)
     string(REGEX MATCH "^([0-9]+)-0?([0-9]+)-" unused ${SUMWRIGHT_RELEASE_DATE})
@@ -54,7 +56,42 @@ if(SUMWRIGHT_BUILD_GUI)
     endforeach()
     add_custom_target(sumwright_man ALL DEPENDS ${man_pages})
     install(FILES ${man_pages} DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+
+    # Lists the manual in Debian's documentation index; the package alone carries it.
+    configure_file(${packaging_dir}/debian/sumwright.doc-base.in
+        ${packaging_out}/debian/sumwright.doc-base @ONLY)
+    install(FILES ${packaging_out}/debian/sumwright.doc-base
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/doc-base RENAME sumwright
+        COMPONENT deb EXCLUDE_FROM_ALL)
 endif()
+
+# The copyright file quotes LICENSE: its copyright line, and the licence below it as an indented
+# field in which " ." stands for an empty line.
+set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/LICENSE)
+file(READ ${PROJECT_SOURCE_DIR}/LICENSE license)
+string(REGEX MATCH "Copyright \\(c\\) ([^\n]+)" unused "${license}")
+set(SUMWRIGHT_COPYRIGHT "${CMAKE_MATCH_1}")
+string(FIND "${license}" "Permission is hereby granted" license_start)
+string(SUBSTRING "${license}" ${license_start} -1 license_text)
+string(STRIP "${license_text}" license_text)
+string(REPLACE "\n\n" "\n.\n" license_text "${license_text}")
+string(REPLACE "\n" "\n " SUMWRIGHT_LICENSE_TEXT " ${license_text}")
+configure_file(${packaging_dir}/debian/copyright.in ${packaging_out}/debian/copyright @ONLY)
+install(FILES ${packaging_out}/debian/copyright DESTINATION ${doc_dir})
+
+# Files only the Debian package carries, in the component "deb" that a plain install leaves out.
+set(changelog_out ${packaging_out}/debian/changelog.Debian.gz)
+add_custom_command(OUTPUT ${changelog_out}
+    COMMAND ${CMAKE_COMMAND} -E copy
+        ${packaging_dir}/debian/changelog ${packaging_out}/debian/changelog.Debian
+    COMMAND ${GZIP_EXECUTABLE} -9 -n -f ${packaging_out}/debian/changelog.Debian
+    DEPENDS ${packaging_dir}/debian/changelog
+    VERBATIM)
+add_custom_target(debian_changelog ALL DEPENDS ${changelog_out})
+install(FILES ${changelog_out} DESTINATION ${doc_dir} COMPONENT deb EXCLUDE_FROM_ALL)
+install(FILES ${packaging_dir}/debian/lintian-overrides
+    DESTINATION ${CMAKE_INSTALL_DATADIR}/lintian/overrides RENAME sumwright
+    COMPONENT deb EXCLUDE_FROM_ALL)
 
 # The Windows help command opens "swhelp.chm": the HTML manual compiled with Free Pascal's
 # chmcmd, built wherever that tool is found.
@@ -92,6 +129,9 @@ status line. The formulas can be kept between runs.
 sumwright-cli runs the same evaluation from the command line, with plain
 or JSON output, and evaluates batches of formulas given as JSON Lines.")
 set(CPACK_STRIP_FILES ON)
+set(CPACK_INSTALL_CMAKE_PROJECTS
+    "${PROJECT_BINARY_DIR};${PROJECT_NAME};ALL;/"
+    "${PROJECT_BINARY_DIR};${PROJECT_NAME};deb;/")
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_RELEASE 1)
 set(CPACK_DEBIAN_PACKAGE_SECTION math)

@@ -11,7 +11,20 @@ set(SUMWRIGHT_RELEASE_DATE "2026-12-07")
 set(packaging_dir ${PROJECT_SOURCE_DIR}/packaging)
 set(packaging_out ${PROJECT_BINARY_DIR}/packaging)
 set(doc_dir ${CMAKE_INSTALL_DATADIR}/doc/sumwright)
-find_program(GZIP_EXECUTABLE gzip REQUIRED)
+
+# The copyright file quotes LICENSE: its copyright line, and the licence below it as an indented
+# field in which " ." stands for an empty line.
+set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/LICENSE)
+file(READ ${PROJECT_SOURCE_DIR}/LICENSE license)
+string(REGEX MATCH "Copyright \\(c\\) ([^\n]+)" unused "${license}")
+set(SUMWRIGHT_COPYRIGHT "${CMAKE_MATCH_1}")
+string(FIND "${license}" "Permission is hereby granted" license_start)
+string(SUBSTRING "${license}" ${license_start} -1 license_text)
+string(STRIP "${license_text}" license_text)
+string(REPLACE "\n\n" "\n.\n" license_text "${license_text}")
+string(REPLACE "\n" "\n " SUMWRIGHT_LICENSE_TEXT " ${license_text}")
+configure_file(${packaging_dir}/debian/copyright.in ${packaging_out}/debian/copyright @ONLY)
+install(FILES ${packaging_out}/debian/copyright DESTINATION ${doc_dir})
 
 if(SUMWRIGHT_BUILD_GUI)
     # Desktops look the entry, its metadata and its icon up by the application id.
@@ -36,6 +49,7 @@ if(SUMWRIGHT_BUILD_GUI)
 
     # The pages name the version and the month of its release; compressed as Debian installs
     # them, -n keeps the build reproducible.
+    find_program(GZIP_EXECUTABLE gzip REQUIRED)
     set(month_names January February March April May June July August September October
         November December)
     string(REGEX MATCH "^([0-9]+)-0?([0-9]+)-" unused ${SUMWRIGHT_RELEASE_DATE})
@@ -57,41 +71,41 @@ if(SUMWRIGHT_BUILD_GUI)
     add_custom_target(sumwright_man ALL DEPENDS ${man_pages})
     install(FILES ${man_pages} DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
 
-    # Lists the manual in Debian's documentation index; the package alone carries it.
+    # A stripping install also drops the compiler's identification in .comment, which plain
+    # strip keeps and Debian's own tools remove.
+    set(strip_comment [[
+        if(CMAKE_INSTALL_DO_STRIP)
+            foreach(program @stripped_programs@)
+                execute_process(COMMAND "@CMAKE_STRIP@" --remove-section=.comment
+                    "$ENV{DESTDIR}${CMAKE_INSTALL_PREFIX}/@CMAKE_INSTALL_BINDIR@/${program}"
+                    COMMAND_ERROR_IS_FATAL ANY)
+            endforeach()
+        endif()
+    ]])
+    set(stripped_programs $<TARGET_FILE_NAME:sumwright> $<TARGET_FILE_NAME:sumwright-cli>)
+    string(CONFIGURE "${strip_comment}" strip_comment @ONLY)
+    install(CODE "${strip_comment}")
+
+    # Files only the Debian package carries, in the component "deb" that a plain install leaves
+    # out. The doc-base entry lists the manual in Debian's documentation index.
     configure_file(${packaging_dir}/debian/sumwright.doc-base.in
         ${packaging_out}/debian/sumwright.doc-base @ONLY)
     install(FILES ${packaging_out}/debian/sumwright.doc-base
         DESTINATION ${CMAKE_INSTALL_DATADIR}/doc-base RENAME sumwright
         COMPONENT deb EXCLUDE_FROM_ALL)
+    set(changelog_out ${packaging_out}/debian/changelog.Debian.gz)
+    add_custom_command(OUTPUT ${changelog_out}
+        COMMAND ${CMAKE_COMMAND} -E copy
+            ${packaging_dir}/debian/changelog ${packaging_out}/debian/changelog.Debian
+        COMMAND ${GZIP_EXECUTABLE} -9 -n -f ${packaging_out}/debian/changelog.Debian
+        DEPENDS ${packaging_dir}/debian/changelog
+        VERBATIM)
+    add_custom_target(debian_changelog ALL DEPENDS ${changelog_out})
+    install(FILES ${changelog_out} DESTINATION ${doc_dir} COMPONENT deb EXCLUDE_FROM_ALL)
+    install(FILES ${packaging_dir}/debian/lintian-overrides
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/lintian/overrides RENAME sumwright
+        COMPONENT deb EXCLUDE_FROM_ALL)
 endif()
-
-# The copyright file quotes LICENSE: its copyright line, and the licence below it as an indented
-# field in which " ." stands for an empty line.
-set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/LICENSE)
-file(READ ${PROJECT_SOURCE_DIR}/LICENSE license)
-string(REGEX MATCH "Copyright \\(c\\) ([^\n]+)" unused "${license}")
-set(SUMWRIGHT_COPYRIGHT "${CMAKE_MATCH_1}")
-string(FIND "${license}" "Permission is hereby granted" license_start)
-string(SUBSTRING "${license}" ${license_start} -1 license_text)
-string(STRIP "${license_text}" license_text)
-string(REPLACE "\n\n" "\n.\n" license_text "${license_text}")
-string(REPLACE "\n" "\n " SUMWRIGHT_LICENSE_TEXT " ${license_text}")
-configure_file(${packaging_dir}/debian/copyright.in ${packaging_out}/debian/copyright @ONLY)
-install(FILES ${packaging_out}/debian/copyright DESTINATION ${doc_dir})
-
-# Files only the Debian package carries, in the component "deb" that a plain install leaves out.
-set(changelog_out ${packaging_out}/debian/changelog.Debian.gz)
-add_custom_command(OUTPUT ${changelog_out}
-    COMMAND ${CMAKE_COMMAND} -E copy
-        ${packaging_dir}/debian/changelog ${packaging_out}/debian/changelog.Debian
-    COMMAND ${GZIP_EXECUTABLE} -9 -n -f ${packaging_out}/debian/changelog.Debian
-    DEPENDS ${packaging_dir}/debian/changelog
-    VERBATIM)
-add_custom_target(debian_changelog ALL DEPENDS ${changelog_out})
-install(FILES ${changelog_out} DESTINATION ${doc_dir} COMPONENT deb EXCLUDE_FROM_ALL)
-install(FILES ${packaging_dir}/debian/lintian-overrides
-    DESTINATION ${CMAKE_INSTALL_DATADIR}/lintian/overrides RENAME sumwright
-    COMPONENT deb EXCLUDE_FROM_ALL)
 
 # The Windows help command opens "swhelp.chm": the HTML manual compiled with Free Pascal's
 # chmcmd, built wherever that tool is found.

@@ -1,16 +1,30 @@
 # Desktop integration, manual pages, the Debian package (CPack) and the compiled help of the
 # Windows build. The programs and the HTML manual have their install rules beside their targets.
 
-# Placeholders until the project has a public home.
-set(SUMWRIGHT_HOMEPAGE "https://github.com/sumwright/sumwright")
-set(SUMWRIGHT_SCREENSHOT_URL
-    "https://raw.githubusercontent.com/sumwright/sumwright/main/docs/screenshots/main-window.png")
+# The project has no public home yet: the package and its metadata name no homepage and no
+# screenshot, and the maintainer address is a placeholder under a domain reserved never to exist.
 set(SUMWRIGHT_MAINTAINER "Sumwright maintainers <maintainers@sumwright.invalid>")
-# The day PROJECT_VERSION was released; change the two together.
+# The day PROJECT_VERSION was released; change the two together, and give the release its entry
+# in packaging/debian/changelog.
 set(SUMWRIGHT_RELEASE_DATE "2026-12-07")
 
 set(packaging_dir ${PROJECT_SOURCE_DIR}/packaging)
 set(packaging_out ${PROJECT_BINARY_DIR}/packaging)
+set(doc_dir ${CMAKE_INSTALL_DATADIR}/doc/sumwright)
+
+# The copyright file quotes LICENSE: its copyright line, and the licence below it as an indented
+# field in which " ." stands for an empty line.
+set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/LICENSE)
+file(READ ${PROJECT_SOURCE_DIR}/LICENSE license)
+string(REGEX MATCH "Copyright \\(c\\) ([^\n]+)" unused "${license}")
+set(SUMWRIGHT_COPYRIGHT "${CMAKE_MATCH_1}")
+string(FIND "${license}" "Permission is hereby granted" license_start)
+string(SUBSTRING "${license}" ${license_start} -1 license_text)
+string(STRIP "${license_text}" license_text)
+string(REPLACE "\n\n" "\n.\n" license_text "${license_text}")
+string(REPLACE "\n" "\n " SUMWRIGHT_LICENSE_TEXT " ${license_text}")
+configure_file(${packaging_dir}/debian/copyright.in ${packaging_out}/debian/copyright @ONLY)
+install(FILES ${packaging_out}/debian/copyright DESTINATION ${doc_dir})
 
 if(SUMWRIGHT_BUILD_GUI)
     # Desktops look the entry, its metadata and its icon up by the application id.
@@ -56,6 +70,41 @@ if(SUMWRIGHT_BUILD_GUI)
     endforeach()
     add_custom_target(sumwright_man ALL DEPENDS ${man_pages})
     install(FILES ${man_pages} DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+
+    # A stripping install also drops the compiler's identification in .comment, which plain
+    # strip keeps and Debian's own tools remove.
+    set(strip_comment [[
+        if(CMAKE_INSTALL_DO_STRIP)
+            foreach(program @stripped_programs@)
+                execute_process(COMMAND "@CMAKE_STRIP@" --remove-section=.comment
+                    "$ENV{DESTDIR}${CMAKE_INSTALL_PREFIX}/@CMAKE_INSTALL_BINDIR@/${program}"
+                    COMMAND_ERROR_IS_FATAL ANY)
+            endforeach()
+        endif()
+    ]])
+    set(stripped_programs $<TARGET_FILE_NAME:sumwright> $<TARGET_FILE_NAME:sumwright-cli>)
+    string(CONFIGURE "${strip_comment}" strip_comment @ONLY)
+    install(CODE "${strip_comment}")
+
+    # Files only the Debian package carries, in the component "deb" that a plain install leaves
+    # out. The doc-base entry lists the manual in Debian's documentation index.
+    configure_file(${packaging_dir}/debian/sumwright.doc-base.in
+        ${packaging_out}/debian/sumwright.doc-base @ONLY)
+    install(FILES ${packaging_out}/debian/sumwright.doc-base
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/doc-base RENAME sumwright
+        COMPONENT deb EXCLUDE_FROM_ALL)
+    set(changelog_out ${packaging_out}/debian/changelog.Debian.gz)
+    add_custom_command(OUTPUT ${changelog_out}
+        COMMAND ${CMAKE_COMMAND} -E copy
+            ${packaging_dir}/debian/changelog ${packaging_out}/debian/changelog.Debian
+        COMMAND ${GZIP_EXECUTABLE} -9 -n -f ${packaging_out}/debian/changelog.Debian
+        DEPENDS ${packaging_dir}/debian/changelog
+        VERBATIM)
+    add_custom_target(debian_changelog ALL DEPENDS ${changelog_out})
+    install(FILES ${changelog_out} DESTINATION ${doc_dir} COMPONENT deb EXCLUDE_FROM_ALL)
+    install(FILES ${packaging_dir}/debian/lintian-overrides
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/lintian/overrides RENAME sumwright
+        COMPONENT deb EXCLUDE_FROM_ALL)
 endif()
 
 # The Windows help command opens "swhelp.chm": the HTML manual compiled with Free Pascal's
@@ -84,7 +133,6 @@ endif()
 set(CPACK_PACKAGE_NAME sumwright)
 set(CPACK_PACKAGE_VENDOR "The Sumwright authors")
 set(CPACK_PACKAGE_CONTACT "${SUMWRIGHT_MAINTAINER}")
-set(CPACK_PACKAGE_HOMEPAGE_URL "${SUMWRIGHT_HOMEPAGE}")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "formula calculator with the variables X, Y and Z")
 set(CPACK_PACKAGE_DESCRIPTION
 "Sumwright evaluates a main formula and three formulas that define the
@@ -95,6 +143,9 @@ status line. The formulas can be kept between runs.
 sumwright-cli runs the same evaluation from the command line, with plain
 or JSON output, and evaluates batches of formulas given as JSON Lines.")
 set(CPACK_STRIP_FILES ON)
+set(CPACK_INSTALL_CMAKE_PROJECTS
+    "${PROJECT_BINARY_DIR};${PROJECT_NAME};ALL;/"
+    "${PROJECT_BINARY_DIR};${PROJECT_NAME};deb;/")
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_RELEASE 1)
 set(CPACK_DEBIAN_PACKAGE_SECTION math)

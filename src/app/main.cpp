@@ -1,20 +1,33 @@
-#include "sysinfo/start_sys_info.h"
 #include "app_info.h"
 #include "app/fatal_error.h"
 #include "app/guarded_application.h"
 #include "app/program_icon.h"
-#include "qt/qt_form1.h"
 #include "platform/app_info.h"
-#include "qt/qt_manual_location.h"
+#include "platform/registry.h"
 #include "qt/qt_document_opener.h"
 #include "qt/qt_file_probe.h"
+#include "qt/qt_form1.h"
+#include "qt/qt_help_viewer.h"
+#include "qt/qt_manual_location.h"
 #include "qt/qt_message_box.h"
 #include "qt/qt_process_launcher.h"
 #include "qt/qt_settings_store.h"
-#include "platform/registry.h"
+#include "sysinfo/start_sys_info.h"
+
+#include <QLocale>
 
 #include <cstdlib>
 #include <memory>
+
+namespace {
+
+char16_t userDecimalPoint()
+{
+    const QString point = QLocale::system().decimalPoint();
+    return point.isEmpty() ? u'.' : point.front().unicode();
+}
+
+}  // namespace
 
 int main(int argc, char* argv[])
 {
@@ -33,13 +46,11 @@ int main(int argc, char* argv[])
         QtSettingsStore settings;
         QtProcessLauncher launcher;
         QtDocumentOpener documents;
+        QtHelpViewer help(documents, findManual(QCoreApplication::applicationDirPath()));
         QtFileProbe files;
         const std::unique_ptr<Registry> registry = makeSystemRegistry();  // empty but on Windows
-        const SysInfoPlatform sysInfo{*registry, files, launcher, messageBox};
-        const auto startSysInfo = [&sysInfo] { StartSysInfo(sysInfo); };
-        QtForm1 form({settings, launcher, documents,
-                    findManual(QCoreApplication::applicationDirPath()), appInfo,
-                    startSysInfo});
+        QtForm1 form({settings, help, userDecimalPoint()}, appInfo,
+                     {*registry, files, launcher, messageBox});
         form.show();
         status = QApplication::exec();
         return true;

@@ -2,9 +2,12 @@
 // folder given as the only argument. Uses a throw-away settings file, never the user's.
 
 #include "app/program_icon.h"
-#include "qt/qt_form1.h"
 #include "platform/app_info.h"
 #include "platform/platform_error.h"
+#include "platform/registry.h"
+#include "qt/qt_file_probe.h"
+#include "qt/qt_form1.h"
+#include "qt/qt_message_box.h"
 #include "qt/qt_settings_store.h"
 
 #include <QAction>
@@ -18,6 +21,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <memory>
 
 namespace {
 
@@ -30,13 +34,10 @@ public:
     }
 };
 
-class NoOpener final : public DocumentOpener
+class NoHelp final : public HelpViewer
 {
 public:
-    void open(const std::u16string&) override
-    {
-        throw PlatformError("not opened while taking screenshots");
-    }
+    void showContents() override { throw PlatformError("not opened while taking screenshots"); }
 };
 
 bool save(QWidget* widget, const QDir& folder, const QString& name)
@@ -64,9 +65,12 @@ int main(int argc, char* argv[])
     const QTemporaryDir settingsDir;
     QtSettingsStore settings(settingsDir.filePath(QStringLiteral("settings.ini")));
     NoLauncher launcher;
-    NoOpener documents;
+    NoHelp help;
+    QtMessageBox messageBox(u"Sumwright");
+    QtFileProbe files;
+    const std::unique_ptr<Registry> registry = makeSystemRegistry();
 
-    QtForm1 form({settings, launcher, documents, {}, currentAppInfo(), [] {}});
+    QtForm1 form({settings, help, u'.'}, currentAppInfo(), {*registry, files, launcher, messageBox});
     form.show();
     form.findChild<QPlainTextEdit*>(QStringLiteral("Text1"))->setPlainText(QStringLiteral("x^2+y"));
     form.findChild<QLineEdit*>(QStringLiteral("Text2"))->setText(QStringLiteral("z+1.5"));

@@ -6,9 +6,11 @@
 #include "qt/qt_form1.h"
 #include "qt/qt_settings_store.h"
 
-#include "fakes/fake_document_opener.h"
+#include "fakes/fake_file_probe.h"
+#include "fakes/fake_help_viewer.h"
 #include "fakes/fake_message_box.h"
 #include "fakes/fake_process_launcher.h"
+#include "fakes/fake_registry.h"
 
 #include <QDir>
 #include <QFile>
@@ -39,9 +41,12 @@ TEST(GuardedApplication, ASettingsFolderThatCannotBeWrittenAtExitTellsTheUser)
         file.write("[Settings]\nSaveIndicator=True\nFormula=x\n");
     }
     QtSettingsStore store(path);
+    FakeHelpViewer help;
+    FakeRegistry registry;
+    FakeFileProbe files;
     FakeProcessLauncher launcher;
-    FakeDocumentOpener documents;
-    QtForm1 form({store, launcher, documents, u"", AppInfo{u"Sumwright", 1, 0, 6}, [] {}});
+    QtForm1 form({store, help, u'.'}, AppInfo{u"Sumwright", 1, 0, 6},
+                 {registry, files, launcher, *shownBoxes});
     form.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
     auto* const text1 = form.findChild<QPlainTextEdit*>(QStringLiteral("Text1"));

@@ -1,0 +1,270 @@
+#include "qt/qt_form_view.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPainter>
+#include <QPlainTextEdit>
+#include <QPushButton>
+
+#include <algorithm>
+#include <limits>
+#include <utility>
+
+namespace {
+
+QString toQString(std::u16string_view text)
+{
+    return QString::fromUtf16(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+QWidget* makeTextBox(const ControlSpec& spec, QWidget* parent)
+{
+    if (spec.has(MultiLine)) {
+        auto* const box = new QPlainTextEdit(parent);
+        box->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+        box->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+        box->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+        box->setTabChangesFocus(true);  // Tab moves on; Enter still adds a line break
+        return box;
+    }
+    auto* const box = new QLineEdit(parent);
+    // No limit of ours: an over-long formula is reported by the evaluation, not cut off here.
+    box->setMaxLength(std::numeric_limits<int>::max());
+    box->setReadOnly(spec.has(ReadOnly));  // still selectable, so a result can be copied
+    return box;
+}
+
+QWidget* makeLabel(const ControlSpec& spec, QWidget* parent)
+{
+    auto* const label = new QLabel(toQString(spec.caption), parent);
+    if (spec.has(WordWrap)) {
+        label->setWordWrap(true);
+        label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    }
+    if (spec.pointSize != 0) {
+        QFont font = label->font();  // the default family, which every system has
+        font.setPointSize(spec.pointSize);
+        label->setFont(font);
+    }
+    if (spec.has(BlackText)) {
+        QPalette palette = label->palette();
+        palette.setColor(QPalette::WindowText, Qt::black);
+        label->setPalette(palette);
+    }
+    return label;
+}
+
+// `isDialog`: the form has a default button, which the focused button stands in for, as in
+// any dialog; elsewhere Enter presses no button.
+QWidget* makeControl(const ControlSpec& spec, QWidget* parent, bool isDialog)
+{
+    switch (spec.kind) {
+    case ControlKind::Frame:
+        return new QGroupBox(toQString(spec.caption), parent);
+    case ControlKind::Label:
+        return makeLabel(spec, parent);
+    case ControlKind::TextBox:
+        return makeTextBox(spec, parent);
+    case ControlKind::CommandButton: {
+        auto* const button = new QPushButton(toQString(spec.caption), parent);
+        button->setAutoDefault(isDialog);
+        button->setDefault(spec.has(DefaultButton));
+        return button;
+    }
+    case ControlKind::PictureBox: {
+        auto* const picture = new QLabel(parent);
+        picture->setAlignment(Qt::AlignCenter);
+        picture->setPixmap(QApplication::windowIcon().pixmap(32, 32));
+        return picture;
+    }
+    }
+    return nullptr;
+}
+
+bool takesFocus(ControlKind kind)
+{
+    return kind == ControlKind::TextBox || kind == ControlKind::CommandButton;
+}
+
+}  // namespace
+
+QtFormView::QtFormView(const FormSpec& spec, Window window)
+    : m_spec(spec), m_window(std::move(window))
+{
+}
+
+void QtFormView::build(QWidget* client, const QtTwips& twips, FormEvents& events, QMenuBar* bar)
+{
+    const bool isDialog = std::any_of(m_spec.controls.begin(), m_spec.controls.end(),
+                                      [](const ControlSpec& c) { return c.has(DefaultButton); });
+    for (std::size_t i = 0; i < m_spec.controls.size(); ++i) {
+        const ControlSpec& spec = m_spec.controls[i];
+        QWidget* parent = client;
+        for (std::size_t j = 0; j < i && !spec.container.empty(); ++j) {
+            if (m_spec.controls[j].name == spec.container)
+                parent = m_controls[j];
+        }
+        QWidget* const widget = makeControl(spec, parent, isDialog);
+        widget->setObjectName(QString::fromLatin1(spec.name.data(),
+                                                  static_cast<qsizetype>(spec.name.size())));
+        widget->setGeometry(twips.rect(spec.place.left, spec.place.top, spec.place.width,
+                                       spec.place.height));
+        if (!spec.accessibleName.empty())
+            widget->setAccessibleName(toQString(spec.accessibleName));
+        if (!spec.accessibleDescription.empty())
+            widget->setAccessibleDescription(toQString(spec.accessibleDescription));
+        m_controls.push_back(widget);
+
+        const ControlId id{static_cast<std::uint8_t>(i)};
+        if (auto* const line = qobject_cast<QLineEdit*>(widget)) {
+            // textChanged, not textEdited: the program's own writes count as changes too
+            QObject::connect(line, &QLineEdit::textChanged, line, [&events, id] {
+                events.change(id);
+            });
+        } else if (auto* const plain = qobject_cast<QPlainTextEdit*>(widget)) {
+            QObject::connect(plain, &QPlainTextEdit::textChanged, plain, [&events, id] {
+                events.change(id);
+            });
+        } else if (auto* const button = qobject_cast<QPushButton*>(widget)) {
+            QObject::connect(button, &QPushButton::clicked, button, [&events, id] {
+                events.click(id);
+            });
+        }
+    }
+
+    for (std::size_t i = 0; i < m_spec.controls.size(); ++i) {
+        if (takesFocus(m_spec.controls[i].kind))
+            m_tabOrder.push_back(i);
+    }
+    std::sort(m_tabOrder.begin(), m_tabOrder.end(), [this](std::size_t a, std::size_t b) {
+        return m_spec.controls[a].tabIndex < m_spec.controls[b].tabIndex;
+    });
+    for (std::size_t i = 1; i < m_tabOrder.size(); ++i)
+        QWidget::setTabOrder(m_controls[m_tabOrder[i - 1]], m_controls[m_tabOrder[i]]);
+
+    if (bar != nullptr)
+        buildMenu(bar, events);
+}
+
+void QtFormView::buildMenu(QMenuBar* bar, FormEvents& events)
+{
+    std::vector<QMenu*> menus(m_spec.menu.size(), nullptr);
+    for (std::size_t i = 0; i < m_spec.menu.size(); ++i) {
+        const MenuSpec& spec = m_spec.menu[i];
+        const QString name =
+            QString::fromLatin1(spec.name.data(), static_cast<qsizetype>(spec.name.size()));
+        QAction* action = nullptr;
+        if (spec.parent.empty()) {
+            QMenu* const menu = bar->addMenu(toQString(spec.caption));
+            menu->setObjectName(name);
+            menus[i] = menu;
+            action = menu->menuAction();
+        } else {
+            QMenu* parent = nullptr;
+            for (std::size_t j = 0; j < i; ++j) {
+                if (m_spec.menu[j].name == spec.parent)
+                    parent = menus[j];
+            }
+            action = spec.isSeparator() ? parent->addSeparator()
+                                        : parent->addAction(toQString(spec.caption));
+            action->setCheckable(spec.isCheckable);
+        }
+        action->setObjectName(name);
+        action->setVisible(spec.isVisible);
+        action->setEnabled(spec.isEnabled);
+        m_menu.push_back(action);
+
+        const MenuId id{static_cast<std::uint8_t>(i)};
+        QObject::connect(action, &QAction::triggered, action, [&events, action, id] {
+            // Qt flips a checkable item before it reports the choice; the handler decides.
+            if (action->isCheckable()) {
+                const QSignalBlocker quiet(action);
+                action->setChecked(!action->isChecked());
+            }
+            events.choose(id);
+        });
+    }
+}
+
+void QtFormView::paintLines(QPainter& painter, const QtTwips& twips) const
+{
+    for (const LineSpec& line : m_spec.lines) {
+        const QColor colour(static_cast<QRgb>(line.rgb));
+        const int top = twips.px(line.y1);
+        painter.fillRect(QRect(QPoint(twips.px(line.x1), top),
+                               QPoint(twips.px(line.x2), top + line.pixels - 1)),
+                         colour);
+    }
+}
+
+void QtFormView::focusFirst() const
+{
+    if (!m_tabOrder.empty())
+        m_controls[m_tabOrder.front()]->setFocus();
+}
+
+QWidget* QtFormView::control(ControlId id) const
+{
+    return m_controls[static_cast<std::size_t>(id)];
+}
+
+QAction* QtFormView::item(MenuId id) const
+{
+    return m_menu[static_cast<std::size_t>(id)];
+}
+
+std::u16string QtFormView::text(ControlId id) const
+{
+    const QWidget* const widget = control(id);
+    if (const auto* const line = qobject_cast<const QLineEdit*>(widget))
+        return line->text().toStdU16String();
+    if (const auto* const plain = qobject_cast<const QPlainTextEdit*>(widget))
+        return plain->toPlainText().toStdU16String();
+    if (const auto* const label = qobject_cast<const QLabel*>(widget))
+        return label->text().toStdU16String();
+    return {};
+}
+
+void QtFormView::setText(ControlId id, std::u16string_view text)
+{
+    QWidget* const widget = control(id);
+    const QString value = toQString(text);
+    if (auto* const line = qobject_cast<QLineEdit*>(widget)) {
+        line->setText(value);  // emits textChanged only when the text differs
+    } else if (auto* const plain = qobject_cast<QPlainTextEdit*>(widget)) {
+        if (plain->toPlainText() != value)  // only a real change reaches the change handler
+            plain->setPlainText(value);
+    } else if (auto* const label = qobject_cast<QLabel*>(widget)) {
+        label->setText(value);
+    }
+}
+
+void QtFormView::setCaption(std::u16string_view caption)
+{
+    m_window.widget->setWindowTitle(toQString(caption));
+}
+
+bool QtFormView::isChecked(MenuId id) const
+{
+    return item(id)->isChecked();
+}
+
+void QtFormView::setChecked(MenuId id, bool checked)
+{
+    item(id)->setChecked(checked);
+}
+
+void QtFormView::show(FormId form)
+{
+    m_window.show(form);
+}
+
+void QtFormView::close()
+{
+    m_window.close();
+}

@@ -93,24 +93,26 @@ struct FormSpec
     constexpr const MenuSpec& item(MenuId id) const { return menu[static_cast<std::size_t>(id)]; }
 };
 
-// The id of the control or menu item called `name`; a name not in the table does not compile
+// The id of the row called `name` in a form's table; a name not in the table does not compile
 // where it is used in a constant expression.
+template <class Id, class Row, std::size_t N>
+constexpr Id named(const Row (&rows)[N], std::string_view name)
+{
+    for (std::size_t i = 0; i < N; ++i) {
+        if (rows[i].name == name)
+            return Id{static_cast<std::uint8_t>(i)};
+    }
+    throw std::logic_error("no such name in the form's table");
+}
+
 template <std::size_t N>
 constexpr ControlId controlNamed(const ControlSpec (&controls)[N], std::string_view name)
 {
-    for (std::size_t i = 0; i < N; ++i) {
-        if (controls[i].name == name)
-            return ControlId{static_cast<std::uint8_t>(i)};
-    }
-    throw std::logic_error("no such control");
+    return named<ControlId>(controls, name);
 }
 
 template <std::size_t N>
 constexpr MenuId menuNamed(const MenuSpec (&menu)[N], std::string_view name)
 {
-    for (std::size_t i = 0; i < N; ++i) {
-        if (menu[i].name == name)
-            return MenuId{static_cast<std::uint8_t>(i)};
-    }
-    throw std::logic_error("no such menu item");
+    return named<MenuId>(menu, name);
 }

@@ -1,15 +1,14 @@
 #include "cli/cli.h"
 
 #include "app_info.h"
+#include "cli/batch_request.h"
 #include "cli/json_text.h"
 #include "eval/evaluation_sequence.h"
-
-#include <QJsonDocument>
-#include <QJsonObject>
-#include <QJsonParseError>
+#include "text/utf8.h"
 
 #include <initializer_list>
 #include <istream>
+#include <optional>
 #include <ostream>
 #include <string>
 #include <string_view>
@@ -43,9 +42,8 @@ constexpr char Usage[] =
 struct Options
 {
     Formulas formulas;
-    QStringList mainParts;
-    QString localeName;
-    bool hasLocale = false;
+    std::vector<std::u16string> mainParts;
+    std::optional<std::u16string> localeName;
     bool json = false;
     bool batch = false;
     bool help = false;
@@ -66,25 +64,31 @@ std::string joined(std::initializer_list<std::string_view> parts)
     return out;
 }
 
-std::string utf8(const std::u16string& text)
+std::u16string joinedWithSpaces(const std::vector<std::u16string>& parts)
 {
-    return QString::fromStdU16String(text).toStdString();
+    std::u16string out;
+    for (const std::u16string& part : parts) {
+        if (&part != &parts.front())
+            out += u' ';
+        out += part;
+    }
+    return out;
 }
 
 // Returns the problem with the arguments, or an empty string.
-std::string parse(const QStringList& arguments, Options& options)
+std::string parse(const std::vector<std::u16string>& arguments, Options& options)
 {
     bool optionsEnded = false;
-    for (qsizetype i = 0; i < arguments.size(); ++i) {
-        const QString& arg = arguments[i];
+    for (std::size_t i = 0; i < arguments.size(); ++i) {
+        const std::u16string& arg = arguments[i];
         const auto value = [&](std::u16string& target) -> bool {
             if (i + 1 >= arguments.size())
                 return false;
-            target = arguments[++i].toStdU16String();
+            target = arguments[++i];
             return true;
         };
         if (optionsEnded) {
-            options.mainParts.append(arg);
+            options.mainParts.push_back(arg);
         } else if (arg == u"--") {
             optionsEnded = true;
         } else if (arg == u"-x" || arg == u"-y" || arg == u"-z") {
@@ -92,15 +96,12 @@ std::string parse(const QStringList& arguments, Options& options)
                                      : arg == u"-y" ? options.formulas.y
                                                     : options.formulas.z;
             if (!value(target))
-                return joined({"option ", arg.toStdString(), " needs a formula"});
+                return joined({"option ", utf8::encode(arg), " needs a formula"});
         } else if (arg == u"--locale") {
-            if (i + 1 >= arguments.size())
+            if (!value(options.localeName.emplace()))
                 return "option --locale needs a locale name";
-            options.localeName = arguments[++i];
-            options.hasLocale = true;
-        } else if (arg.startsWith(u"--locale=")) {
-            options.localeName = arg.mid(9);
-            options.hasLocale = true;
+        } else if (arg.starts_with(u"--locale=")) {
+            options.localeName = arg.substr(9);
         } else if (arg == u"--json") {
             options.json = true;
         } else if (arg == u"--batch") {
@@ -109,24 +110,18 @@ std::string parse(const QStringList& arguments, Options& options)
             options.help = true;
         } else if (arg == u"--version") {
             options.version = true;
-        } else if (arg.startsWith(u"--")) {
-            return joined({"unknown option ", arg.toStdString()});
+        } else if (arg.starts_with(u"--")) {
+            return joined({"unknown option ", utf8::encode(arg)});
         } else {
-            options.mainParts.append(arg);
+            options.mainParts.push_back(arg);
         }
     }
-    if (options.batch && (!options.mainParts.isEmpty() || !options.formulas.x.empty()
+    if (options.batch && (!options.mainParts.empty() || !options.formulas.x.empty()
                           || !options.formulas.y.empty() || !options.formulas.z.empty())) {
         return "--batch reads its formulas from standard input and takes none as arguments";
     }
-    options.formulas.main = options.mainParts.join(u' ').toStdU16String();
+    options.formulas.main = joinedWithSpaces(options.mainParts);
     return {};
-}
-
-bool isKnownLocale(const QString& name)
-{
-    const QLocale locale(name);
-    return locale.language() != QLocale::C || name == u"C" || name == u"POSIX";
 }
 
 void printPlain(std::ostream& out, const Outcome& outcome)
@@ -134,7 +129,7 @@ void printPlain(std::ostream& out, const Outcome& outcome)
     const auto line = [&out](const char* label, const std::optional<std::u16string>& text) {
         out << label << ':';
         if (text)
-            out << ' ' << utf8(*text);
+            out << ' ' << utf8::encode(*text);
         out << '\n';
     };
     line("Z", outcome.z);
@@ -149,29 +144,6 @@ bool isSuccess(const Outcome& outcome)
     return outcome.status && *outcome.status == SuccessText;
 }
 
-// One line of a batch: the formulas, or the reason the line is not a batch request.
-std::string readRequest(const std::string& line, Formulas& formulas)
-{
-    QJsonParseError error{};
-    const QJsonDocument document = QJsonDocument::fromJson(QByteArray::fromStdString(line), &error);
-    if (error.error != QJsonParseError::NoError)
-        return joined({"not JSON: ", error.errorString().toStdString()});
-    if (!document.isObject())
-        return "not a JSON object";
-    const QJsonObject object = document.object();
-    const std::pair<const char16_t*, std::u16string*> fields[] = {
-        {u"main", &formulas.main}, {u"x", &formulas.x}, {u"y", &formulas.y}, {u"z", &formulas.z}};
-    for (const auto& [key, target] : fields) {
-        const QJsonValue value = object.value(QString::fromUtf16(key));
-        if (value.isUndefined())
-            continue;
-        if (!value.isString())
-            return joined({"\"", QString::fromUtf16(key).toStdString(), "\" is not a string"});
-        *target = value.toString().toStdU16String();
-    }
-    return {};
-}
-
 int runBatch(std::istream& in, std::ostream& out, char16_t decimalPoint)
 {
     ReckonerEvaluator evaluator;
@@ -181,10 +153,9 @@ int runBatch(std::istream& in, std::ostream& out, char16_t decimalPoint)
         if (!line.empty() && line.back() == '\r')
             line.pop_back();
         Formulas formulas;
-        const std::string problem = readRequest(line, formulas);
+        const std::u16string problem = readRequest(line, formulas);
         if (!problem.empty()) {
-            out << "{\"error\":" << jsonString(QString::fromStdString(problem).toStdU16String())
-                << "}\n";
+            out << errorJson(problem) << '\n';
             allSucceeded = false;
             continue;
         }
@@ -198,8 +169,8 @@ int runBatch(std::istream& in, std::ostream& out, char16_t decimalPoint)
 
 }  // namespace
 
-int runCli(const QStringList& arguments, std::istream& in, std::ostream& out, std::ostream& err,
-           const QLocale& userLocale)
+int runCli(const std::vector<std::u16string>& arguments, std::istream& in, std::ostream& out,
+           std::ostream& err, const Locales& locales)
 {
     Options options;
     const std::string problem = parse(arguments, options);
@@ -215,20 +186,20 @@ int runCli(const QStringList& arguments, std::istream& in, std::ostream& out, st
         out << "sumwright-cli " << appinfo::VersionText << '\n';
         return ExitSuccess;
     }
-    if (options.hasLocale && !isKnownLocale(options.localeName)) {
-        err << "sumwright-cli: unknown locale " << options.localeName.toStdString()
+    const std::optional<char16_t> decimalPoint = options.localeName
+        ? locales.decimalPoint(*options.localeName)
+        : locales.userDecimalPoint();
+    if (!decimalPoint) {
+        err << "sumwright-cli: unknown locale " << utf8::encode(*options.localeName)
             << "\nTry 'sumwright-cli --help'.\n";
         return ExitUsage;
     }
-    const QLocale locale = options.hasLocale ? QLocale(options.localeName) : userLocale;
-    const QString separator = locale.decimalPoint();
-    const char16_t decimalPoint = separator.isEmpty() ? u'.' : separator.at(0).unicode();
 
     if (options.batch)
-        return runBatch(in, out, decimalPoint);
+        return runBatch(in, out, *decimalPoint);
 
     ReckonerEvaluator evaluator;
-    const Outcome outcome = runEvaluation(evaluator, options.formulas, decimalPoint);
+    const Outcome outcome = runEvaluation(evaluator, options.formulas, *decimalPoint);
     if (options.json)
         out << outcomeJson(outcome) << '\n';
     else

@@ -1,15 +1,21 @@
 #pragma once
 
-#include <QLocale>
-#include <QStringList>
+#include "platform/locales.h"
 
 #include <iosfwd>
+#include <string>
+#include <vector>
 
 // Exit statuses of sumwright-cli.
-enum ExitStatus : int { ExitSuccess = 0, ExitNotSuccessful = 1, ExitUsage = 2 };
+enum ExitStatus : int {
+    ExitSuccess = 0,
+    ExitNotSuccessful = 1,
+    ExitUsage = 2,
+    ExitInternalError = 3,
+};
 
-// Runs sumwright-cli on its arguments (program name excluded). `userLocale` gives the decimal
-// separator unless --locale names one. Writes results to `out`, problems to `err`; reads JSON
-// Lines from `in` only with --batch. Never shows UI.
-int runCli(const QStringList& arguments, std::istream& in, std::ostream& out, std::ostream& err,
-           const QLocale& userLocale);
+// Runs sumwright-cli on its arguments (program name excluded). The decimal separator is the
+// user's unless --locale names a locale. Writes UTF-8 results to `out`, problems to `err`;
+// reads JSON Lines from `in` only with --batch. Never shows UI.
+int runCli(const std::vector<std::u16string>& arguments, std::istream& in, std::ostream& out,
+           std::ostream& err, const Locales& locales);

@@ -1,29 +1,11 @@
 #include "cli/json_text.h"
 
 #include "text/utf16.h"
+#include "text/utf8.h"
 
 #include <cstdio>
 
 namespace {
-
-void appendUtf8(std::string& out, char32_t c)
-{
-    if (c < 0x80) {
-        out.push_back(static_cast<char>(c));
-    } else if (c < 0x800) {
-        out.push_back(static_cast<char>(0xC0 | (c >> 6)));
-        out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
-    } else if (c < 0x10000) {
-        out.push_back(static_cast<char>(0xE0 | (c >> 12)));
-        out.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
-        out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
-    } else {
-        out.push_back(static_cast<char>(0xF0 | (c >> 18)));
-        out.push_back(static_cast<char>(0x80 | ((c >> 12) & 0x3F)));
-        out.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
-        out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
-    }
-}
 
 void appendEscape(std::string& out, char16_t unit)
 {
@@ -61,12 +43,12 @@ std::string jsonString(std::u16string_view text)
         } else if (c < 0x20 || c == 0x7F) {
             appendEscape(out, c);
         } else if (utf16::startsPair(text, i)) {
-            appendUtf8(out, utf16::pairValue(text, i));
+            utf8::append(out, utf16::pairValue(text, i));
             ++i;
         } else if (utf16::isSurrogate(c)) {
             appendEscape(out, c);
         } else {
-            appendUtf8(out, c);
+            utf8::append(out, c);
         }
     }
     out.push_back('"');
@@ -85,6 +67,14 @@ std::string outcomeJson(const Outcome& outcome)
     appendField(out, "z", outcome.z);
     out += ',';
     appendField(out, "status", outcome.status);
+    out += '}';
+    return out;
+}
+
+std::string errorJson(std::u16string_view problem)
+{
+    std::string out = "{\"error\":";
+    out += jsonString(problem);
     out += '}';
     return out;
 }

@@ -11,3 +11,6 @@ std::string jsonString(std::u16string_view text);
 
 // {"main":…,"x":…,"y":…,"z":…,"status":…}, null for what the run left untouched.
 std::string outcomeJson(const Outcome& outcome);
+
+// {"error":…}, the answer to a batch line that is no request.
+std::string errorJson(std::u16string_view problem);

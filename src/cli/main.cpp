@@ -1,19 +1,23 @@
 #include "cli/cli.h"
+#include "cli/icu_locales.h"
+#include "text/utf8.h"
 
-#include <QCoreApplication>
-
+#include <cstdlib>
 #include <exception>
 #include <iostream>
+#include <string>
+#include <vector>
 
 int main(int argc, char* argv[])
 {
     try {
-        const QCoreApplication app(argc, argv);
-        QStringList arguments = QCoreApplication::arguments();
-        arguments.removeFirst();
-        return runCli(arguments, std::cin, std::cout, std::cerr, QLocale::system());
+        std::vector<std::u16string> arguments;
+        for (int i = 1; i < argc; ++i)
+            arguments.push_back(utf8::decode(argv[i]));
+        const IcuLocales locales([](const char* name) { return std::getenv(name); });
+        return runCli(arguments, std::cin, std::cout, std::cerr, locales);
     } catch (const std::exception& e) {
         std::cerr << "sumwright-cli: " << e.what() << '\n';
-        return 3;
+        return ExitInternalError;
     }
 }

@@ -1,16 +1,19 @@
 #include "cli/cli.h"
 
+#include "fakes/fake_locales.h"
+
 #include <gtest/gtest.h>
 
 #include <sstream>
 #include <string>
+#include <vector>
 
 namespace {
 
 struct Row
 {
     const char* name;
-    QStringList args;
+    std::vector<std::u16string> args;
     std::string input;
     std::string out;
 };
@@ -22,15 +25,10 @@ void expectRows(const std::vector<Row>& rows)
         std::istringstream in(row.input);
         std::ostringstream out;
         std::ostringstream err;
-        EXPECT_EQ(runCli(row.args, in, out, err, QLocale::c()), ExitNotSuccessful);
+        EXPECT_EQ(runCli(row.args, in, out, err, FakeLocales()), ExitNotSuccessful);
         EXPECT_EQ(out.str(), row.out);
         EXPECT_EQ(err.str(), "");
     }
-}
-
-QString fromUnits(std::u16string_view units)
-{
-    return QString::fromStdU16String(std::u16string(units));
 }
 
 const std::string InvalidMain =
@@ -49,13 +47,13 @@ TEST(CliHostile, ReportsForeignAndHugeArguments)
 {
     const std::string emptied = "Z: \nY: \nX: \n";
     expectRows({
-        {"NUL", {fromUnits(std::u16string(u"1\0+2", 4))}, {}, emptied + InvalidMain},
-        {"lone surrogate", {fromUnits(u"\xD800")}, {}, emptied + InvalidMain},
-        {"right-to-left mark", {fromUnits(u"\u200F" u"1")}, {}, emptied + InvalidMain},
-        {"escape character", {fromUnits(u"1\x1B[2J")}, {}, emptied + InvalidMain},
-        {"a megabyte", {QString(1 << 20, u'1')}, {}, TooLongMain},
+        {"NUL", {std::u16string(u"1\0+2", 4)}, {}, emptied + InvalidMain},
+        {"lone surrogate", {u"\xD800"}, {}, emptied + InvalidMain},
+        {"right-to-left mark", {u"\u200F" u"1"}, {}, emptied + InvalidMain},
+        {"escape character", {u"1\x1B[2J"}, {}, emptied + InvalidMain},
+        {"a megabyte", {std::u16string(1 << 20, u'1')}, {}, TooLongMain},
         {"100,000 nested parentheses",
-         {QString(100000, u'(') + u'1' + QString(100000, u')')}, {}, TooLongMain},
+         {std::u16string(100000, u'(') + u'1' + std::u16string(100000, u')')}, {}, TooLongMain},
     });
 }
 
@@ -67,14 +65,12 @@ TEST(CliHostile, AnswersEveryBatchLineWhateverItHolds)
         return line.rfind(R"({"error":"not JSON: )", 0) == 0;
     };
     expectRows({
-        {"escaped NUL", {"--batch"}, R"({"main":"1\u0000"})" "\n", InvalidMainJson},
-        {"escaped lone surrogate", {"--batch"}, R"({"main":"\udc00"})" "\n", InvalidMainJson},
-        {"right-to-left mark", {"--batch"}, "{\"main\":\"\xE2\x80\x8F" "1\"}\n",
+        {"escaped NUL", {u"--batch"}, R"({"main":"1\u0000"})" "\n", InvalidMainJson},
+        {"escaped lone surrogate", {u"--batch"}, R"({"main":"\udc00"})" "\n", InvalidMainJson},
+        {"right-to-left mark", {u"--batch"}, "{\"main\":\"\xE2\x80\x8F" "1\"}\n",
          InvalidMainJson},
-        // JSON has no raw control characters in strings; taken as the formula's own
-        {"raw control character", {"--batch"}, "{\"main\":\"1\x01\"}\n", InvalidMainJson},
         {"a megabyte",
-         {"--batch"}, hugeLine,
+         {u"--batch"}, hugeLine,
          R"({"main":" Error","x":null,"y":null,"z":null,"status":"The formula is too long: )"
          R"(a formula may have at most 32767 characters."})" "\n"},
     });
@@ -85,12 +81,13 @@ TEST(CliHostile, AnswersEveryBatchLineWhateverItHolds)
         deepJson,
         std::string("{\"main\":\"1\xFF\xFE\"}\n"),  // not UTF-8
         std::string("{\"main\":\0\"1\"}\n", 14),     // a raw NUL byte
+        std::string("{\"main\":\"1\x01\"}\n"),     // JSON strings hold no raw control characters
     };
     for (const std::string& line : broken) {
         std::istringstream in(line + R"({"main":"2"})" "\n");
         std::ostringstream out;
         std::ostringstream err;
-        EXPECT_EQ(runCli({"--batch"}, in, out, err, QLocale::c()), ExitNotSuccessful);
+        EXPECT_EQ(runCli({u"--batch"}, in, out, err, FakeLocales()), ExitNotSuccessful);
         std::istringstream lines(out.str());
         std::string first;
         std::string second;

@@ -1,10 +1,13 @@
 #include "cli/cli.h"
 
 #include "cli/json_text.h"
+#include "fakes/fake_locales.h"
 
 #include <gtest/gtest.h>
 
 #include <sstream>
+#include <string>
+#include <vector>
 
 namespace {
 
@@ -15,27 +18,40 @@ struct CliRun
     std::string err;
 };
 
-CliRun runWith(const QStringList& arguments, const std::string& input = {},
-               const QLocale& locale = QLocale::c())
+using Arguments = std::vector<std::u16string>;
+
+CliRun runWith(const Arguments& arguments, const std::string& input = {},
+               char16_t userDecimalPoint = u'.')
 {
     std::istringstream in(input);
     std::ostringstream out;
     std::ostringstream err;
-    const int status = runCli(arguments, in, out, err, locale);
+    FakeLocales locales;
+    locales.user = userDecimalPoint;
+    const int status = runCli(arguments, in, out, err, locales);
     return {status, out.str(), err.str()};
+}
+
+std::string joined(const Arguments& arguments)
+{
+    std::string out;
+    for (const std::u16string& argument : arguments)
+        out += std::string(argument.begin(), argument.end()) + ' ';
+    return out;
 }
 
 }  // namespace
 
 TEST(Cli, PrintsTheWorkedExampleInBothModes)
 {
-    const QStringList formulas = {"-x", "z+1.5", "-y", "3", "-z", "1.5", "x^2+y"};
+    Arguments formulas = {u"-x", u"z+1.5", u"-y", u"3", u"-z", u"1.5", u"x^2+y"};
     const CliRun plain = runWith(formulas);
     EXPECT_EQ(plain.status, ExitSuccess);
     EXPECT_EQ(plain.out, "Z: 1.5\nY: 3\nX: 3\nResult: 12\nStatus:  Evaluation successful.\n");
     EXPECT_EQ(plain.err, "");
 
-    const CliRun json = runWith(QStringList{"--json"} + formulas);
+    formulas.insert(formulas.begin(), u"--json");
+    const CliRun json = runWith(formulas);
     EXPECT_EQ(json.status, ExitSuccess);
     EXPECT_EQ(json.out, R"({"main":"12","x":"3","y":"3","z":"1.5","status":" Evaluation successful."})"
                         "\n");
@@ -43,11 +59,11 @@ TEST(Cli, PrintsTheWorkedExampleInBothModes)
 
 TEST(Cli, ShowsUntouchedBoxesAsNothing)
 {
-    const CliRun plain = runWith({"-y", "1/0", "-z", "2", "1"});
+    const CliRun plain = runWith({u"-y", u"1/0", u"-z", u"2", u"1"});
     EXPECT_EQ(plain.status, ExitNotSuccessful);
     EXPECT_EQ(plain.out, "Z: 2\nY:\nX:\nResult:  Error\nStatus: Calculation error: division by "
                          "zero, or some other impossible operation in formula Y.\n");
-    const CliRun json = runWith({"--json", "-y", "1/0", "-z", "2", "1"});
+    const CliRun json = runWith({u"--json", u"-y", u"1/0", u"-z", u"2", u"1"});
     EXPECT_EQ(json.out, R"({"main":" Error","x":null,"y":null,"z":"2","status":"Calculation error: )"
                         R"(division by zero, or some other impossible operation in formula Y."})"
                         "\n");
@@ -55,26 +71,26 @@ TEST(Cli, ShowsUntouchedBoxesAsNothing)
 
 TEST(Cli, TakesTheDecimalSeparatorFromTheLocale)
 {
-    EXPECT_EQ(runWith({"-z", "1.5", "z"}, {}, QLocale(QLocale::German)).out,
+    EXPECT_EQ(runWith({u"-z", u"1.5", u"z"}, {}, u',').out,
               "Z: 1,5\nY: \nX: \nResult: 1,5\nStatus:  Evaluation successful.\n");
-    EXPECT_EQ(runWith({"--locale", "de_DE", "--json", "1/2"}).out,
+    EXPECT_EQ(runWith({u"--locale", u"de_DE", u"--json", u"1/2"}).out,
               R"({"main":"0,5","x":"","y":"","z":"","status":" Evaluation successful."})" "\n");
-    EXPECT_EQ(runWith({"--locale=en_US", "--json", "1/2"}, {}, QLocale(QLocale::German)).out,
+    EXPECT_EQ(runWith({u"--locale=en_US", u"--json", u"1/2"}, {}, u',').out,
               R"({"main":"0.5","x":"","y":"","z":"","status":" Evaluation successful."})" "\n");
 }
 
 TEST(Cli, ReadsFormulasThatLookLikeOptions)
 {
-    struct Row { QStringList args; std::string result; };
+    struct Row { Arguments args; std::string result; };
     const Row rows[] = {
-        {{"-2^2"}, "Result: -4\n"},
-        {{"--", "-x"}, "Result:  Error\n"},  // x has no formula
-        {{"-x", "-3", "--", "-x"}, "Result: 3\n"},
-        {{"1", "+", "2"}, "Result: 3\n"},
-        {{"-sin(0)"}, "Result: 0\n"},
+        {{u"-2^2"}, "Result: -4\n"},
+        {{u"--", u"-x"}, "Result:  Error\n"},  // x has no formula
+        {{u"-x", u"-3", u"--", u"-x"}, "Result: 3\n"},
+        {{u"1", u"+", u"2"}, "Result: 3\n"},
+        {{u"-sin(0)"}, "Result: 0\n"},
     };
     for (const Row& row : rows) {
-        SCOPED_TRACE(row.args.join(' ').toStdString());
+        SCOPED_TRACE(joined(row.args));
         const CliRun run = runWith(row.args);
         EXPECT_NE(run.out.find(row.result), std::string::npos) << run.out;
     }
@@ -82,12 +98,12 @@ TEST(Cli, ReadsFormulasThatLookLikeOptions)
 
 TEST(Cli, RejectsBadUsage)
 {
-    const QStringList cases[] = {
-        {"-x"}, {"--locale"}, {"--frobnicate"}, {"--batch", "1+1"}, {"--batch", "-z", "1"},
-        {"--locale", "xx_nowhere", "1"},
+    const Arguments cases[] = {
+        {u"-x"}, {u"--locale"}, {u"--frobnicate"}, {u"--batch", u"1+1"}, {u"--batch", u"-z", u"1"},
+        {u"--locale", u"xx_nowhere", u"1"},
     };
-    for (const QStringList& args : cases) {
-        SCOPED_TRACE(args.join(' ').toStdString());
+    for (const Arguments& args : cases) {
+        SCOPED_TRACE(joined(args));
         const CliRun run = runWith(args);
         EXPECT_EQ(run.status, ExitUsage);
         EXPECT_EQ(run.out, "");
@@ -97,8 +113,8 @@ TEST(Cli, RejectsBadUsage)
 
 TEST(Cli, AnswersHelpAndVersion)
 {
-    EXPECT_EQ(runWith({"--version"}).out, "sumwright-cli 1.0.6\n");
-    const CliRun help = runWith({"--help"});
+    EXPECT_EQ(runWith({u"--version"}).out, "sumwright-cli 1.0.6\n");
+    const CliRun help = runWith({u"--help"});
     EXPECT_EQ(help.status, ExitSuccess);
     EXPECT_NE(help.out.find("Usage: sumwright-cli"), std::string::npos);
 }
@@ -113,8 +129,8 @@ TEST(Cli, EvaluatesABatchLineByLine)
         R"({"main":5})" "\n"
         "\n"
         R"({"main":"2*x","x":"\"\\\u00e9\ud83d\ude00"})" "\n"
-        R"({"main":"y","y":"2","note":"ignored"})" "\n";
-    const CliRun run = runWith({"--batch"}, input);
+        R"({"main":"y","y":"2","note":"a typo"})" "\n";
+    const CliRun run = runWith({u"--batch"}, input);
     EXPECT_EQ(run.status, ExitNotSuccessful);
     std::istringstream lines(run.out);
     std::vector<std::string> got;
@@ -128,7 +144,7 @@ TEST(Cli, EvaluatesABatchLineByLine)
     EXPECT_EQ(got[4], R"({"error":"\"main\" is not a string"})");
     EXPECT_EQ(got[5].rfind(R"({"error":)", 0), 0u);
     EXPECT_EQ(got[6], R"({"main":" Error","x":null,"y":"","z":"","status":"The formula for X contains invalid symbols or functions, or no formula has been entered."})");
-    EXPECT_EQ(got[7], R"({"main":"2","x":"","y":"2","z":"","status":" Evaluation successful."})");
+    EXPECT_EQ(got[7], R"({"error":"unknown key \"note\""})");
 }
 
 TEST(JsonText, EscapesEveryUnitThatJsonCannotCarryAsIs)

@@ -1,0 +1,25 @@
+#include "cli/cli.h"
+#include "win32/win32_locales.h"
+#include "win32/win32_standard_streams.h"
+
+#include <exception>
+#include <string>
+#include <vector>
+
+// Windows hands the arguments over as UTF-16 through wmain (linked with -municode).
+int wmain(int argc, wchar_t* argv[])
+{
+    Win32StandardStreams streams;
+    try {
+        std::vector<std::u16string> arguments;
+        for (int i = 1; i < argc; ++i) {
+            const std::wstring_view argument(argv[i]);
+            arguments.emplace_back(argument.begin(), argument.end());
+        }
+        const Win32Locales locales;
+        return runCli(arguments, streams.in(), streams.out(), streams.err(), locales);
+    } catch (const std::exception& e) {
+        streams.err() << "sumwright-cli: " << e.what() << '\n';
+        return ExitInternalError;
+    }
+}

@@ -1,0 +1,73 @@
+#include "cli/batch_request.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace {
+
+std::u16string units(std::initializer_list<char16_t> list) { return std::u16string(list); }
+
+}  // namespace
+
+TEST(BatchRequest, GivesTheExactUnitsOfEveryEscape)
+{
+    struct Row { std::string line; Formulas expected; };
+    const Row rows[] = {
+        {R"({})", {u"", u"", u"", u""}},
+        {R"({"main":"\ud800"})", {units({0xD800}), u"", u"", u""}},
+        {R"({"main":"a\uDC00b","x":"\ud83d\ude00\ud800"})",
+         {units({u'a', 0xDC00, u'b'}), units({0xD83D, 0xDE00, 0xD800}), u"", u""}},
+        // a high surrogate before another high one is alone; the second one starts a pair
+        {R"({"main":"\ud800\ud800\udc00"})", {units({0xD800, 0xD800, 0xDC00}), u"", u"", u""}},
+        // raw two- and four-byte characters and short escapes before the lone unit
+        {"{\"main\":\"\xC3\xA9\\n\xF0\x9F\x98\x80\\ud800\",\"y\":\"\\udfff\"}",
+         {units({0xE9, u'\n', 0xD83D, 0xDE00, 0xD800}), u"", units({0xDFFF}), u""}},
+        // a real U+FFFD stays what it is
+        {R"({"main":"\ufffd\udbff","z":"\ufffd"})",
+         {units({0xFFFD, 0xDBFF}), u"", u"", u"\uFFFD"}},
+        // strings that are keys count too
+        {R"({"y":"1","main":"\udc01"})", {units({0xDC01}), u"", u"1", u""}},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.line);
+        Formulas formulas;
+        EXPECT_EQ(readRequest(row.line, formulas), u"");
+        EXPECT_EQ(formulas.main, row.expected.main);
+        EXPECT_EQ(formulas.x, row.expected.x);
+        EXPECT_EQ(formulas.y, row.expected.y);
+        EXPECT_EQ(formulas.z, row.expected.z);
+    }
+}
+
+TEST(BatchRequest, SaysWhyALineIsNoRequestAndReadsNothingFromIt)
+{
+    struct Row { std::string line; std::u16string problem; };
+    const Row rows[] = {
+        {R"({"mainx":"1"})", u"unknown key \"mainx\""},
+        {R"({"main":"1","Main":"2"})", u"unknown key \"Main\""},
+        {R"({"main":"1","\ud800":2})", u"unknown key \"\xD800\""},
+        {R"({"note":{"main":"1"}})", u"unknown key \"note\""},
+        {R"(["main"])", u"not a JSON object"},
+        {R"("main")", u"not a JSON object"},
+        {R"({"z":1,"x":null})", u"\"z\" is not a string"},
+        {R"({"main":"1","x":["2"]})", u"\"x\" is not a string"},
+        {"{\"main\":\"1\x01\"}",
+         u"not JSON: column 11: syntax error while parsing value - invalid string: control "
+         u"character U+0001 (SOH) must be escaped to \\u0001; last read: '\"1<U+0001>'"},
+        {"{\"main\":\"1\t\"}", u""},  // only the prefix is checked below
+        {R"({"mainx":"1"} {})", u""},
+        {"{\"main\":" + std::string(2000, '[') + std::string(2000, ']') + "}",
+         u"not JSON: nested more than 1000 levels deep"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.line.substr(0, 40));
+        Formulas formulas{u"kept", u"", u"", u""};
+        const std::u16string problem = readRequest(row.line, formulas);
+        if (row.problem.empty())
+            EXPECT_EQ(problem.rfind(u"not JSON: ", 0), 0u);
+        else
+            EXPECT_EQ(problem, row.problem);
+        EXPECT_EQ(formulas.main, u"kept");
+    }
+}

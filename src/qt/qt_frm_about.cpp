@@ -48,8 +48,8 @@ QtFrmAbout::QtFrmAbout(AppInfo appInfo, std::function<void()> startSysInfo, QWid
     cmdSysInfo = place(new QPushButton(QStringLiteral("&System Info..."), this), "cmdSysInfo",
                        m_twips.rect(4260, 3075, 1245, 345));
 
-    Label1 = place(new QLabel(QStringLiteral("Sumwright is free. Send problem reports and "
-                                             "suggestions to the address in its README."),
+    Label1 = place(new QLabel(QStringLiteral("Sumwright is free. Reports and suggestions: "
+                                             "see \"Reporting problems\" in its README."),
                               this),
                    "Label1", m_twips.rect(240, 2640, 3885, 450));
     Label1->setWordWrap(true);

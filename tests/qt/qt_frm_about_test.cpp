@@ -3,8 +3,10 @@
 #include "support/text_fit.h"
 
 #include <QApplication>
+#include <QFile>
 #include <QLabel>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -71,12 +73,24 @@ TEST(QtFrmAbout, ShowsTheFixedNoticesAndTheIcon)
     f.showAndWait();
     EXPECT_EQ(f.text("lblDescription"),
               QStringLiteral("Copyright \u00A9 2026 the Sumwright authors."));
-    EXPECT_EQ(f.text("Label1"), QStringLiteral("Sumwright is free. Send problem reports and "
-                                               "suggestions to the address in its README."));
+    EXPECT_EQ(f.text("Label1"), QStringLiteral("Sumwright is free. Reports and suggestions: "
+                                               "see \"Reporting problems\" in its README."));
     EXPECT_EQ(f.button("cmdOK")->text(), "OK");
     EXPECT_EQ(f.button("cmdSysInfo")->text(), "&System Info...");
     EXPECT_EQ(f.label("picIcon")->pixmap().size(), QSize(32, 32));
     QApplication::setWindowIcon(QIcon());
+}
+
+TEST(QtFrmAbout, Label1NamesASectionOfTheReadme)
+{
+    const AboutFixture f;
+    const QRegularExpressionMatch quoted =
+        QRegularExpression(QStringLiteral("\"([^\"]+)\" in its README")).match(f.text("Label1"));
+    ASSERT_TRUE(quoted.hasMatch());
+    QFile readme(QStringLiteral(SUMWRIGHT_README));
+    ASSERT_TRUE(readme.open(QIODevice::ReadOnly | QIODevice::Text));
+    EXPECT_TRUE(QString::fromUtf8(readme.readAll())
+                    .contains(QStringLiteral("\n## ") + quoted.captured(1) + u'\n'));
 }
 
 TEST(QtFrmAbout, TitleIsTwelvePointsInTheDefaultFamily)

@@ -1,5 +1,6 @@
 #include "sysinfo/start_sys_info.h"
 #include "app_info.h"
+#include "app/close_on_signals.h"
 #include "app/fatal_error.h"
 #include "app/guarded_application.h"
 #include "app/program_icon.h"
@@ -37,6 +38,8 @@ int main(int argc, char* argv[])
         const std::unique_ptr<Registry> registry = makeSystemRegistry();  // empty but on Windows
         const SysInfoPlatform sysInfo{*registry, files, launcher, messageBox};
         const auto startSysInfo = [&sysInfo] { StartSysInfo(sysInfo); };
+        // Before the window: a signal that comes while it loads waits for the event loop.
+        const CloseOnSignals closeOnSignals;
         QtForm1 form({settings, launcher, documents,
                     findManual(QCoreApplication::applicationDirPath()), appInfo,
                     startSysInfo});

@@ -2,6 +2,7 @@
 
 #include "qt/qt_frm_about.h"
 #include "platform/help.h"
+#include "qt/qt_plain_text.h"
 #include "qt/qt_twips.h"
 #include "settings/input_persistence.h"
 
@@ -74,13 +75,6 @@ void writeIfSet(QLabel* label, const std::optional<std::u16string>& text)
 {
     if (text)
         label->setText(QString::fromStdU16String(*text));
-}
-
-// Only a real change reaches the change handler, as with the line edits.
-void setPlainTextIfDifferent(QPlainTextEdit* box, const QString& text)
-{
-    if (box->toPlainText() != text)
-        box->setPlainText(text);
 }
 
 char16_t systemDecimalPoint()
@@ -227,7 +221,7 @@ void QtForm1::connectHandlers()
 
 Formulas QtForm1::readFormulas() const
 {
-    return {Text1->toPlainText().toStdU16String(), Text2->text().toStdU16String(),
+    return {exactPlainText(*Text1).toStdU16String(), Text2->text().toStdU16String(),
             Text3->text().toStdU16String(), Text4->text().toStdU16String()};
 }
 
@@ -266,7 +260,7 @@ void QtForm1::mnuClearVariables_Click()
 
 void QtForm1::mnuClearAll_Click()
 {
-    setPlainTextIfDifferent(Text1, QString());
+    setPlainTextIfDifferent(*Text1, QString());
     for (QLineEdit* const box : {Text2, Text3, Text4, Text5, Text6, Text7, Text8})
         box->clear();
 }
@@ -325,7 +319,7 @@ void QtForm1::Form_Load()
     const RestoredInput restored = restoreInput(m_platform.settings);
     mnuSave->setChecked(restored.isSaveChecked);
     if (restored.texts) {
-        setPlainTextIfDifferent(Text1, QString::fromStdU16String(restored.texts->formula));
+        setPlainTextIfDifferent(*Text1, QString::fromStdU16String(restored.texts->formula));
         Text2->setText(QString::fromStdU16String(restored.texts->x));
         Text3->setText(QString::fromStdU16String(restored.texts->y));
         Text4->setText(QString::fromStdU16String(restored.texts->z));

@@ -1,9 +1,11 @@
 #include "qt/qt_form1.h"
 
+#include "eval/limits.h"
 #include "qt/qt_frm_about.h"
 #include "platform/help.h"
 #include "qt/qt_plain_text.h"
 #include "qt/qt_twips.h"
+#include "qt/qt_wrap_anywhere_above.h"
 #include "settings/input_persistence.h"
 
 #include <QApplication>
@@ -121,6 +123,9 @@ void QtForm1::createControls()
                    t.rect(240, 360, 1215, 255));
     Text1 = place(new QPlainTextEdit(Frame1), "Text1", t.rect(240, 600, 3135, 525));
     Text1->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+    // Past the formula length limit the text can only be an error, and word wrapping it would
+    // keep the window busy.
+    wrapAnywhereAbove(*Text1, static_cast<int>(MaxFormulaLength));
     Text1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     Text1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     Text1->setTabChangesFocus(true);  // Tab moves on; Enter still adds a line break

@@ -1,5 +1,6 @@
 #include "qt/qt_form1.h"
 
+#include "eval/limits.h"
 #include "eval/messages.h"
 #include "platform/platform_error.h"
 #include "qt/qt_settings_store.h"
@@ -465,6 +466,28 @@ TEST(QtForm1, TakesOverLongFormulasAndReportsThem)
         EXPECT_EQ(f.text("Text5"), " Error");
         EXPECT_EQ(f.status(), QString::fromLatin1(message));
     }
+}
+
+TEST(QtForm1, WrapsTheMainFormulaAnywhereOnlyPastTheLengthLimit)
+{
+    Form1Fixture f;
+    f.make();
+    auto* const box = qobject_cast<QPlainTextEdit*>(f.widget("Text1"));
+    const auto expectWrap = [&](const QString& text, QTextOption::WrapMode mode) {
+        EXPECT_EQ(box->wordWrapMode(), mode);
+        EXPECT_EQ(f.text("Text1"), text);  // only the display changes
+    };
+    const QString limit(static_cast<qsizetype>(MaxFormulaLength), u'1');
+    f.setText("Text1", limit);
+    expectWrap(limit, QTextOption::WrapAtWordBoundaryOrAnywhere);
+    QTest::keyClick(box, Qt::Key_End, Qt::ControlModifier);
+    QTest::keyClick(box, Qt::Key_2);
+    expectWrap(limit + "2", QTextOption::WrapAnywhere);
+    QTest::keyClick(box, Qt::Key_Backspace);
+    expectWrap(limit, QTextOption::WrapAtWordBoundaryOrAnywhere);
+    const QString far = QStringLiteral("1+").repeated(20000);
+    f.setText("Text1", far);
+    expectWrap(far, QTextOption::WrapAnywhere);
 }
 
 TEST(QtForm1, AProblemLeavesTheBoxesTheRunDidNotReach)

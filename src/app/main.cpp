@@ -1,4 +1,5 @@
 #include "app_info.h"
+#include "app/close_on_signals.h"
 #include "app/fatal_error.h"
 #include "app/guarded_application.h"
 #include "app/program_icon.h"
@@ -49,6 +50,8 @@ int main(int argc, char* argv[])
         QtHelpViewer help(documents, findManual(QCoreApplication::applicationDirPath()));
         QtFileProbe files;
         const std::unique_ptr<Registry> registry = makeSystemRegistry();  // empty but on Windows
+        // Before the window: a signal that comes while it loads waits for the event loop.
+        const CloseOnSignals closeOnSignals;
         QtForm1 form({settings, help, userDecimalPoint()}, appInfo,
                      {*registry, files, launcher, messageBox});
         form.show();

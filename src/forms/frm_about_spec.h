@@ -15,7 +15,7 @@ inline constexpr ControlSpec Controls[] = {
      DefaultButton | CancelButton},
     {"cmdSysInfo", CommandButton, "", u"&System Info...", {4260, 3075, 1245, 345}, 2, u""},
     {"Label1", Label, "",
-     u"Sumwright is free. Send problem reports and suggestions to the address in its README.",
+     u"Sumwright is free. Reports and suggestions: see \"Reporting problems\" in its README.",
      {240, 2640, 3885, 450}, 6, u"", WordWrap | BlackText},
     {"lblDescription", Label, "", u"Copyright \u00A9 2026 the Sumwright authors.",
      {1080, 1125, 3885, 330}, 3, u"", BlackText},

@@ -1,5 +1,9 @@
 #include "qt/qt_form_view.h"
 
+#include "eval/limits.h"
+#include "qt/qt_plain_text.h"
+#include "qt/qt_wrap_anywhere_above.h"
+
 #include <QAction>
 #include <QApplication>
 #include <QGroupBox>
@@ -27,6 +31,9 @@ QWidget* makeTextBox(const ControlSpec& spec, QWidget* parent)
     if (spec.has(MultiLine)) {
         auto* const box = new QPlainTextEdit(parent);
         box->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+        // Past the formula length limit the text can only be an error, and word wrapping it
+        // would keep the window busy.
+        wrapAnywhereAbove(*box, static_cast<int>(MaxFormulaLength));
         box->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
         box->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
         box->setTabChangesFocus(true);  // Tab moves on; Enter still adds a line break
@@ -224,7 +231,7 @@ std::u16string QtFormView::text(ControlId id) const
     if (const auto* const line = qobject_cast<const QLineEdit*>(widget))
         return line->text().toStdU16String();
     if (const auto* const plain = qobject_cast<const QPlainTextEdit*>(widget))
-        return plain->toPlainText().toStdU16String();
+        return exactPlainText(*plain).toStdU16String();
     if (const auto* const label = qobject_cast<const QLabel*>(widget))
         return label->text().toStdU16String();
     return {};
@@ -237,8 +244,7 @@ void QtFormView::setText(ControlId id, std::u16string_view text)
     if (auto* const line = qobject_cast<QLineEdit*>(widget)) {
         line->setText(value);  // emits textChanged only when the text differs
     } else if (auto* const plain = qobject_cast<QPlainTextEdit*>(widget)) {
-        if (plain->toPlainText() != value)  // only a real change reaches the change handler
-            plain->setPlainText(value);
+        setPlainTextIfDifferent(*plain, value);
     } else if (auto* const label = qobject_cast<QLabel*>(widget)) {
         label->setText(value);
     }

@@ -5,6 +5,7 @@
 
 #include <QByteArray>
 #include <QFile>
+#include <QFileInfo>
 #include <QSettings>
 #include <QStringList>
 
@@ -72,14 +73,19 @@ std::unique_ptr<QSettings> QtSettingsStore::replaceDamaged(std::unique_ptr<QSett
                                                          const std::u16string& application) const
 {
     // Only this program writes the file, so one that is no settings file is damaged. It goes
-    // aside, where the user can still look at it, rather than block every later save.
+    // aside, where the user can still look at it, rather than block every later save. Earlier
+    // copies stay: the user may still want to recover something from any of them.
     const QString path = settings->fileName();
-    const QString aside = path + QStringLiteral(".damaged");
     settings.reset();
-    QFile::remove(aside);
-    if (!QFile::rename(path, aside)) {
-        throw PlatformError("Cannot write " + path.toStdString() + " (" +
-                            describe(QSettings::FormatError) + ").");
+    const QString aside = path + QStringLiteral(".damaged");
+    QString candidate = aside;
+    // QFile::rename never replaces an existing file, so a name taken meanwhile is skipped too.
+    for (int copy = 1; !QFile::rename(path, candidate); ++copy) {
+        if (!QFileInfo::exists(candidate)) {
+            throw PlatformError("Cannot write " + path.toStdString() + " (" +
+                                describe(QSettings::FormatError) + ").");
+        }
+        candidate = aside + u'.' + QString::number(copy);
     }
     return open(application);
 }

@@ -11,7 +11,7 @@ class QSettings;
 // SettingsStore on QSettings: the user's native store (organisation and application both the
 // application's name), or one INI file. The section is the QSettings group. Every text comes
 // back exactly as saved, lone surrogates included. Saving over a file that is no settings file
-// moves it to NAME.damaged first.
+// moves it aside first, to the first free name of NAME.damaged, NAME.damaged.1, NAME.damaged.2...
 class QtSettingsStore final : public SettingsStore
 {
 public:
@@ -27,8 +27,8 @@ public:
 
 private:
     std::unique_ptr<QSettings> open(const std::u16string& application) const;
-    // Renames the damaged file of `settings` to NAME.damaged and opens a fresh one; throws
-    // PlatformError when it cannot be moved.
+    // Renames the damaged file of `settings` to the first free NAME.damaged[.N], replacing no
+    // file, and opens a fresh one; throws PlatformError when it cannot be moved.
     std::unique_ptr<QSettings> replaceDamaged(std::unique_ptr<QSettings> settings,
                                               const std::u16string& application) const;
 

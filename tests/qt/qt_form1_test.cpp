@@ -1,5 +1,6 @@
 #include "qt/qt_form1.h"
 
+#include "eval/limits.h"
 #include "eval/messages.h"
 #include "forms/form1.h"
 #include "qt/qt_settings_store.h"
@@ -212,6 +213,28 @@ TEST(QtForm1, TakesOverLongFormulasAndReportsThem)
     }
 }
 
+TEST(QtForm1, WrapsTheMainFormulaAnywhereOnlyPastTheLengthLimit)
+{
+    Form1Fixture f;
+    f.make();
+    auto* const box = qobject_cast<QPlainTextEdit*>(f.widget("Text1"));
+    const auto expectWrap = [&](const QString& text, QTextOption::WrapMode mode) {
+        EXPECT_EQ(box->wordWrapMode(), mode);
+        EXPECT_EQ(f.text("Text1"), text);  // only the display changes
+    };
+    const QString limit(static_cast<qsizetype>(MaxFormulaLength), u'1');
+    f.setText("Text1", limit);
+    expectWrap(limit, QTextOption::WrapAtWordBoundaryOrAnywhere);
+    QTest::keyClick(box, Qt::Key_End, Qt::ControlModifier);
+    QTest::keyClick(box, Qt::Key_2);
+    expectWrap(limit + "2", QTextOption::WrapAnywhere);
+    QTest::keyClick(box, Qt::Key_Backspace);
+    expectWrap(limit, QTextOption::WrapAtWordBoundaryOrAnywhere);
+    const QString far = QStringLiteral("1+").repeated(20000);
+    f.setText("Text1", far);
+    expectWrap(far, QTextOption::WrapAnywhere);
+}
+
 TEST(QtForm1, NoTextIsClippedWithTheLongestStatusMessage)
 {
     Form1Fixture f;
@@ -293,8 +316,48 @@ TEST(QtForm1, RoundTripsThroughARealSettingsFile)
     EXPECT_EQ(second.status(), "");
 }
 
-TEST(QtForm1, ShowsOneModelessOwnerlessDialog)
+TEST(QtForm1, KeepsEveryUnitOfTheMainFormula)
 {
+    struct Row
+    {
+        const char* name;
+        std::u16string restored;
+        std::u16string typed;  // at the end of the restored formula
+        bool isUndone;         // the typing, with Ctrl+Z
+        std::u16string stored;
+    };
+    const Row rows[] = {
+        {"typed no-break space", u"", u"1+\u00A02", false, u"1+\u00A02"},
+        {"typed line separator", u"x", u"\u2028+1", false, u"x\u2028+1"},
+        {"restored", u"1\u00A0\u2028\n\x01+\xD800", u"", false, u"1\u00A0\u2028\n\x01+\xD800"},
+        // units the box can only show as line breaks
+        {"CR LF and more", u"\r\n+\r+\u2029+\uFDD0", u"", false, u"\r\n+\r+\u2029+\uFDD0"},
+        {"CR LF, then edited", u"x\r\n+1", u"2", false, u"x\n+12"},
+        {"CR LF, edited and undone", u"x\r\n+1", u"2", true, u"x\r\n+1"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        Form1Fixture f;
+        f.fakeStore.put(u"SaveIndicator", u"True");
+        f.fakeStore.put(u"Formula", row.restored);
+        f.make();
+        QWidget* const box = f.widget("Text1");
+        QTest::keyClick(box, Qt::Key_End, Qt::ControlModifier);
+        for (const char16_t unit : row.typed) {  // keyClicks takes ASCII only
+            QTest::sendKeyEvent(QTest::Click, box, Qt::Key_unknown, QString(QChar(unit)),
+                                Qt::NoModifier);
+        }
+        if (row.isUndone)
+            QTest::keyClick(box, Qt::Key_Z, Qt::ControlModifier);
+        f.form->close();
+        const std::u16string* const stored = f.fakeStore.find(u"Formula");
+        ASSERT_NE(stored, nullptr);
+        EXPECT_TRUE(*stored == row.stored)
+            << testing::PrintToString(QString::fromStdU16String(*stored).toStdString());
+    }
+}
+
+TEST(QtForm1, ShowsOneModelessOwnerlessDialog){
     Form1Fixture f;
     f.make();
     f.showAndWait();

@@ -8,8 +8,10 @@
 #include "fakes/fake_registry.h"
 
 #include <QApplication>
+#include <QFile>
 #include <QLabel>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -66,6 +68,18 @@ TEST(QtFrmAbout, LoadsWhenShownAndShowsTheIcon)
     EXPECT_EQ(f.text("lblVersion"), "Version 1.0.6");
     EXPECT_EQ(f.label("picIcon")->pixmap().size(), QSize(32, 32));
     QApplication::setWindowIcon(QIcon());
+}
+
+TEST(QtFrmAbout, Label1NamesASectionOfTheReadme)
+{
+    const AboutFixture f;
+    const QRegularExpressionMatch quoted =
+        QRegularExpression(QStringLiteral("\"([^\"]+)\" in its README")).match(f.text("Label1"));
+    ASSERT_TRUE(quoted.hasMatch());
+    QFile readme(QStringLiteral(SUMWRIGHT_README));
+    ASSERT_TRUE(readme.open(QIODevice::ReadOnly | QIODevice::Text));
+    EXPECT_TRUE(QString::fromUtf8(readme.readAll())
+                    .contains(QStringLiteral("\n## ") + quoted.captured(1) + u'\n'));
 }
 
 TEST(QtFrmAbout, NoTextIsClipped)

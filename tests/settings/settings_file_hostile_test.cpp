@@ -12,6 +12,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -131,6 +132,39 @@ TEST(SettingsFileHostile, SavesOverADamagedFileAndKeepsItAside)
     ASSERT_TRUE(restored.texts.has_value());
     EXPECT_EQ(restored.texts->formula, u"x^2+y");
     EXPECT_EQ(restored.texts->z, u"1.5");
+}
+
+TEST(SettingsFileHostile, KeepsEveryEarlierDamagedCopy)
+{
+    struct Row
+    {
+        std::vector<QString> taken;  // names in use before the save; a folder ends in '/'
+        QString aside;               // where the damaged file goes
+    };
+    const Row rows[] = {
+        {{}, ".damaged"},
+        {{".damaged"}, ".damaged.1"},
+        {{".damaged", ".damaged.2"}, ".damaged.1"},
+        {{".damaged/", ".damaged.1"}, ".damaged.2"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.aside.toStdString());
+        const QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("settings.ini"));
+        for (const QString& name : row.taken) {
+            if (name.endsWith(u'/'))
+                ASSERT_TRUE(QDir().mkdir(path + name));
+            else
+                writeFile(path + name, name.toLatin1());
+        }
+        writeFile(path, garbage());
+        QtSettingsStore store(path);
+        storeInput(store, true, {u"x", u"", u"", u""});
+
+        EXPECT_EQ(readFile(path + row.aside), garbage());
+        for (const QString& name : row.taken)
+            EXPECT_EQ(readFile(path + name), name.endsWith(u'/') ? "" : name.toLatin1());
+    }
 }
 
 TEST(SettingsFileHostile, SaysWhyTheInputCannotBeSaved)

@@ -1,6 +1,7 @@
 #include "reckoner/reckoner.h"
 
 #include "text/ascii_case.h"
+#include "text/utf16.h"
 
 #include <algorithm>
 #include <array>
@@ -151,6 +152,53 @@ constexpr bool isNameStart(char16_t c)
 }
 constexpr bool isNamePart(char16_t c) { return isNameStart(c) || isDigit(c); }
 
+// The end of the number that starts at `p`, read by the rule of Reckoner::readNumber; one unit
+// on for a period without digits.
+const char16_t* numberEnd(const char16_t* p, const char16_t* end)
+{
+    const char16_t* q = p;
+    while (q != end && isDigit(*q))
+        ++q;
+    bool anyDigit = q != p;
+    if (q != end && *q == u'.') {
+        const char16_t* const fraction = ++q;
+        while (q != end && isDigit(*q))
+            ++q;
+        anyDigit = anyDigit || q != fraction;
+    }
+    if (!anyDigit)
+        return p + 1;
+    if (q != end && (*q == u'e' || *q == u'E')) {
+        const char16_t* r = q + 1;
+        if (r != end && (*r == u'+' || *r == u'-'))
+            ++r;
+        if (r != end && isDigit(*r)) {
+            while (r != end && isDigit(*r))
+                ++r;
+            q = r;
+        }
+    }
+    return q;
+}
+
+// The units of the token that starts at `p`: a number, a name, a surrogate pair or one unit;
+// 0 at the end of the text.
+std::size_t tokenLength(const char16_t* p, const char16_t* end)
+{
+    if (p == end)
+        return 0;
+    if (isDigit(*p) || *p == u'.')
+        return static_cast<std::size_t>(numberEnd(p, end) - p);
+    if (isNameStart(*p)) {
+        const char16_t* q = p;
+        while (q != end && isNamePart(*q))
+            ++q;
+        return static_cast<std::size_t>(q - p);
+    }
+    const bool isPair = end - p >= 2 && utf16::isHighSurrogate(p[0]) && utf16::isLowSurrogate(p[1]);
+    return isPair ? 2 : 1;
+}
+
 // Decimal exponent of the leading significant digit of a number the parser has accepted,
 // saturated; decides whether a literal out of double's range overflowed or underflowed.
 long long magnitudeOf(std::string_view digits)
@@ -208,28 +256,56 @@ void Reckoner::Calculate()
     m_pending.clear();
     m_computeCode = Success;
     m_result = 0.0;
+    m_errorPosition = 0;
+    m_errorLength = 0;
 
     const int readCode = read();
     if (readCode != Success) {
-        m_code = readCode;
+        m_code = readCode;  // read placed the problem
     } else if (m_computeCode != Success) {
         m_code = m_computeCode;
+        m_errorPosition = m_computePosition;
+        m_errorLength = m_computeLength;
     } else {
         m_code = Success;
         m_result = m_values.back() == 0.0 ? 0.0 : m_values.back();
     }
 }
 
-void Reckoner::noteFailure(int code)
+void Reckoner::noteFailure(int code, std::size_t position, std::size_t length)
 {
-    if (m_computeCode == Success)
+    if (m_computeCode == Success) {
         m_computeCode = code;
+        m_computePosition = position;
+        m_computeLength = length;
+    }
+}
+
+// Places a reading problem and returns its code. Kept inside the text whatever it is given.
+int Reckoner::fail(int code, const char16_t* at, std::size_t length)
+{
+    const std::size_t size = m_expression.size();
+    m_errorPosition = std::min(static_cast<std::size_t>(at - m_expression.data()), size);
+    m_errorLength = std::min(length, size - m_errorPosition);
+    return code;
+}
+
+std::size_t Reckoner::nameLength(std::size_t position) const
+{
+    std::size_t end = position;
+    while (end < m_expression.size() && isNamePart(m_expression[end]))
+        ++end;
+    return end - position;
 }
 
 int Reckoner::read()
 {
-    const char16_t* p = m_expression.data();
+    const char16_t* const begin = m_expression.data();
+    const char16_t* p = begin;
     const char16_t* const end = p + m_expression.size();
+    const auto offset = [begin](const char16_t* at) {
+        return static_cast<std::uint32_t>(at - begin);
+    };
     bool expectOperand = true;
     bool justOpened = false;  // the last token was an opening parenthesis
     bool anyToken = false;
@@ -244,8 +320,9 @@ int Reckoner::read()
 
         if (expectOperand) {
             if (isDigit(c) || c == u'.') {
+                const char16_t* const start = p;
                 if (!readNumber(p, end))
-                    return Syntax;
+                    return fail(Syntax, start, tokenLength(start, end));
                 expectOperand = false;
             } else if (isNameStart(c)) {
                 const char16_t* const start = p;
@@ -253,7 +330,7 @@ int Reckoner::read()
                     ++p;
                 const Name* name = lookUp(start, static_cast<std::size_t>(p - start));
                 if (name == nullptr)
-                    return Unknown;
+                    return fail(Unknown, start, static_cast<std::size_t>(p - start));
                 if (!name->isFunction) {
                     m_values.push_back(name->constant);
                     expectOperand = false;
@@ -261,29 +338,30 @@ int Reckoner::read()
                     while (p != end && isSpace(*p))
                         ++p;
                     if (p == end || *p != u'(')
-                        return Syntax;
+                        return fail(Syntax, p, tokenLength(p, end));
                     ++p;
-                    m_pending.push_back({OpenCall, name->function, 1});
+                    m_pending.push_back({OpenCall, name->function, 1, offset(start)});
                     justOpened = true;
                     continue;
                 }
             } else if (c == u'(') {
+                m_pending.push_back({Open, 0, 0, offset(p)});
                 ++p;
-                m_pending.push_back({Open, 0, 0});
                 justOpened = true;
                 continue;
             } else if (c == u'-') {
+                m_pending.push_back({Negate, 0, 0, offset(p)});
                 ++p;
-                m_pending.push_back({Negate, 0, 0});
             } else if (c == u'+') {
                 ++p;
             } else if (c == u')' && justOpened && m_pending.back().kind == OpenCall) {
                 // an empty argument list: the count is wrong for every function we know
-                return FunctionError;
+                const std::size_t name = m_pending.back().position;
+                return fail(FunctionError, begin + name, nameLength(name));
             } else if (c == u')' || c == u'*' || c == u'/' || c == u'^' || c == u',') {
-                return Syntax;
+                return fail(Syntax, p, 1);
             } else {
-                return Unknown;
+                return fail(Unknown, p, tokenLength(p, end));
             }
             justOpened = false;
             continue;
@@ -294,53 +372,64 @@ int Reckoner::read()
         case u'+':
         case u'-':
             reduceUntil(1, false);
-            m_pending.push_back({c == u'+' ? Add : Subtract, 0, 0});
+            m_pending.push_back({c == u'+' ? Add : Subtract, 0, 0, offset(p)});
             expectOperand = true;
             break;
         case u'*':
         case u'/':
             reduceUntil(2, false);
-            m_pending.push_back({c == u'*' ? Multiply : Divide, 0, 0});
+            m_pending.push_back({c == u'*' ? Multiply : Divide, 0, 0, offset(p)});
             expectOperand = true;
             break;
         case u'^':
             reduceUntil(4, true);
-            m_pending.push_back({Power, 0, 0});
+            m_pending.push_back({Power, 0, 0, offset(p)});
             expectOperand = true;
             break;
         case u')': {
             if (!reduceUntil(0, false))
-                return Syntax;
+                return fail(Syntax, p, 1);
             const Pending open = m_pending.back();
             m_pending.pop_back();
             if (open.kind == OpenCall) {
                 if (open.arguments != arityOf(open.function))
-                    return FunctionError;
-                applyFunction(open.function);
+                    return fail(FunctionError, begin + open.position, nameLength(open.position));
+                applyFunction(open);
             }
             break;
         }
         case u',':
             if (!reduceUntil(0, false) || m_pending.back().kind != OpenCall)
-                return Syntax;
-            ++m_pending.back().arguments;
+                return fail(Syntax, p, 1);
+            if (m_pending.back().arguments < std::numeric_limits<std::uint16_t>::max())
+                ++m_pending.back().arguments;
             expectOperand = true;
             break;
         default:
-            if (isDigit(c) || c == u'.' || isNameStart(c) || c == u'(')
-                return Syntax;  // two operands in a row: there is no implicit multiplication
-            return Unknown;
+            if (isDigit(c) || c == u'.' || isNameStart(c) || c == u'(') {
+                // two operands in a row: there is no implicit multiplication
+                return fail(Syntax, p, tokenLength(p, end));
+            }
+            return fail(Unknown, p, tokenLength(p, end));
         }
         ++p;
     }
 
     if (!anyToken)
-        return Unknown;
+        return fail(Unknown, begin, 0);
     if (expectOperand)
-        return Syntax;
+        return fail(Syntax, end, 0);
     reduceUntil(0, false);
-    if (!m_pending.empty())
-        return Syntax;  // an opening parenthesis was never closed
+    if (!m_pending.empty()) {
+        // an opening parenthesis was never closed: the innermost one is the problem
+        std::size_t open = m_pending.back().position;
+        if (m_pending.back().kind == OpenCall) {
+            open += nameLength(open);
+            while (open < m_expression.size() && isSpace(m_expression[open]))
+                ++open;
+        }
+        return fail(Syntax, begin + open, 1);
+    }
     return Success;
 }
 
@@ -383,7 +472,7 @@ void Reckoner::apply(const Pending& op)
         break;
     case Divide:
         if (b == 0.0) {
-            noteFailure(Calculation);
+            noteFailure(Calculation, op.position, 1);
             a = std::numeric_limits<double>::quiet_NaN();
             return;
         }
@@ -396,11 +485,12 @@ void Reckoner::apply(const Pending& op)
         break;
     }
     if (!std::isfinite(a))
-        noteFailure(Calculation);
+        noteFailure(Calculation, op.position, 1);
 }
 
-void Reckoner::applyFunction(std::uint8_t function)
+void Reckoner::applyFunction(const Pending& call)
 {
+    const std::uint8_t function = call.function;
     double b = 0.0;
     if (arityOf(function) == 2) {
         b = m_values.back();
@@ -448,7 +538,7 @@ void Reckoner::applyFunction(std::uint8_t function)
     default: break;
     }
     if (!inDomain || !std::isfinite(a))
-        noteFailure(FunctionError);
+        noteFailure(FunctionError, call.position, nameLength(call.position));
 }
 
 // Exact powers of ten: every one up to 1e22 is a double.
@@ -528,7 +618,8 @@ bool Reckoner::readNumber(const char16_t*& p, const char16_t* end)
         return false;
     }
     if (!std::isfinite(value))
-        noteFailure(Calculation);
+        noteFailure(Calculation, static_cast<std::size_t>(start - m_expression.data()),
+                    static_cast<std::size_t>(p - start));
     m_values.push_back(value);
     return true;
 }

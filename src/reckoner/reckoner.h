@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -30,19 +31,34 @@ public:
     // The value of the formula after "0"; 0 after any other code.
     double Result() const { return m_result; }
 
+    // Where the problem behind a code other than "0" lies in the formula last calculated: a
+    // 0-based offset and a count of UTF-16 units, never reaching past the text's end. The
+    // problem is what decided the code: "1" the unknown name or character, or 0 and 0 for a
+    // text without a token; "2" the first token where the text stops being a formula, the end
+    // of the text (count 0) when it stops too early, the innermost "(" left open or a stray
+    // ")"; "3" the operator whose result failed or the literal too large; "4" the name of the
+    // function whose call failed. Both are 0 after "0".
+    std::size_t ErrorPosition() const { return m_errorPosition; }
+    std::size_t ErrorLength() const { return m_errorLength; }
+
 private:
     struct Pending
     {
-        std::uint8_t kind;      // an operator or an open parenthesis
-        std::uint8_t function;  // for the parenthesis of a function call
-        std::uint32_t arguments;
+        std::uint8_t kind;        // an operator or an open parenthesis
+        std::uint8_t function;    // for the parenthesis of a function call
+        std::uint16_t arguments;  // saturates, far above every arity
+        // Offset of the operator, of the parenthesis, or of the called function's name. A text
+        // of 4 Gi units or more (8 GiB) wraps it: the problem's place moves, inside the text.
+        std::uint32_t position;
     };
 
     int read();
+    int fail(int code, const char16_t* at, std::size_t length);
     bool reduceUntil(int precedence, bool rightAssociative);
     void apply(const Pending& op);
-    void applyFunction(std::uint8_t function);
-    void noteFailure(int code);
+    void applyFunction(const Pending& call);
+    void noteFailure(int code, std::size_t position, std::size_t length);
+    std::size_t nameLength(std::size_t position) const;
     bool readNumber(const char16_t*& p, const char16_t* end);
     bool readLongNumber(const char16_t* first, const char16_t* last, double& value);
 
@@ -50,6 +66,10 @@ private:
     int m_code = 1;
     double m_result = 0.0;
     int m_computeCode = 0;  // first problem met while computing; reading problems outrank it
+    std::size_t m_computePosition = 0;
+    std::size_t m_computeLength = 0;
+    std::size_t m_errorPosition = 0;
+    std::size_t m_errorLength = 0;
 
     std::vector<double> m_values;
     std::vector<Pending> m_pending;

@@ -1,14 +1,17 @@
 #include "eval/evaluation_sequence.h"
 
 #include "eval/expand_var.h"
-#include "eval/messages.h"
+#include "eval/limits.h"
 #include "eval/number_forms.h"
+#include "eval/position_map.h"
 #include "eval/substitute.h"
 #include "text/ascii_case.h"
 #include "text/trim_spaces.h"
 
+#include <algorithm>
 #include <array>
 #include <span>
+#include <vector>
 
 namespace {
 
@@ -62,12 +65,27 @@ std::u16string bracketed(double value)
     return out;
 }
 
-Outcome& fail(Outcome& outcome, std::u16string_view message)
+Outcome& fail(Outcome& outcome, std::u16string_view message, const Problem& problem)
 {
     outcome.main = std::u16string(ErrorText);
     outcome.status = std::u16string(message);
+    outcome.problem = problem;
     return outcome;
 }
+
+// Where the units of one formula's text came from: ranges of the run's edits, and the spaces
+// trimmed from the front of the typed text.
+struct Trace
+{
+    std::size_t leading = 0;
+    std::size_t rewriting = 0;
+    std::size_t rewritingEnd = 0;
+    std::size_t substitution = 0;
+    std::size_t substitutionEnd = 0;
+};
+
+// Enough for the edits of formulas with a few variables, so that a run allocates once for them.
+constexpr std::size_t TypicalEdits = 16;
 
 }  // namespace
 
@@ -75,11 +93,34 @@ Outcome runEvaluation(Evaluator& evaluator, const Formulas& formulas, char16_t d
 {
     Outcome outcome;
     std::array<std::u16string, Stages.size()> texts;
+    std::array<Trace, Stages.size()> traces;
+    std::vector<Edit> edits;  // every formula's, each in the ranges its trace names
+    edits.reserve(TypicalEdits);
+
+    // The typed span that `span` of formula i's text came from.
+    const auto locate = [&](std::size_t i, Span span) {
+        const Trace& trace = traces[i];
+        const std::span<const Edit> all(edits);
+        span = mapBack(all.subspan(trace.substitution, trace.substitutionEnd - trace.substitution),
+                       span);
+        span = mapBack(all.subspan(trace.rewriting, trace.rewritingEnd - trace.rewriting), span);
+        return Problem{Stages[i].stage, trace.leading + span.start, span.length};
+    };
+
     for (std::size_t i = Stages.size(); i-- > 0;) {  // main first: the order of rewriting
         const std::u16string_view typed = formulas.*Stages[i].typed;
-        std::optional<std::u16string> rewritten = ExpandVar(spaces::trim(typed));
-        if (!rewritten)
-            return fail(outcome, tooLongMessage(Stages[i].stage));
+        const std::u16string_view trimmed = spaces::trim(typed);  // a view into `typed`
+        Trace& trace = traces[i];
+        if (!trimmed.empty())
+            trace.leading = static_cast<std::size_t>(trimmed.data() - typed.data());
+        trace.rewriting = edits.size();
+        std::optional<std::u16string> rewritten = ExpandVar(trimmed, edits);
+        if (!rewritten) {
+            return fail(outcome, tooLongMessage(Stages[i].stage),
+                        {Stages[i].stage, trace.leading + MaxFormulaLength,
+                         trimmed.size() - MaxFormulaLength});
+        }
+        trace.rewritingEnd = edits.size();
         texts[i] = std::move(*rewritten);
     }
 
@@ -93,19 +134,27 @@ Outcome runEvaluation(Evaluator& evaluator, const Formulas& formulas, char16_t d
         if (isVariable && text.empty()) {
             outcome.*row.box = std::u16string();
             for (const Stage user : row.users) {
-                const std::u16string& used = texts[indexOf(user)];
-                if (!used.empty() && containsPlaceholder(used, row.placeholder))
-                    return fail(outcome, undefinedMessage(row.stage, user));
+                const std::size_t used = indexOf(user);
+                const std::size_t found = asciicase::find(texts[used], row.placeholder);
+                if (found != std::u16string::npos) {
+                    return fail(outcome, undefinedMessage(row.stage, user),
+                                locate(used, {found, row.placeholder.size()}));
+                }
             }
         } else {
-            substitute(text, std::span(replacements).first(i));
+            traces[i].substitution = edits.size();
+            substitute(text, std::span(replacements).first(i), edits);
+            traces[i].substitutionEnd = edits.size();
             evaluator.setExpression(text);
             evaluator.Calculate();
             const std::optional<int> code = codeNumber(evaluator.ErrorCode());
             if (!code)
                 return outcome;  // not a code of ours: the evaluator's fault, ended without a word
-            if (*code != 0)
-                return fail(outcome, codeMessage(row.stage, *code));
+            if (*code != 0) {
+                const std::size_t start = std::min(evaluator.ErrorPosition(), text.size());
+                const std::size_t length = std::min(evaluator.ErrorLength(), text.size() - start);
+                return fail(outcome, codeMessage(row.stage, *code), locate(i, {start, length}));
+            }
             value = evaluator.Result();
             outcome.*row.box = displayForm(value, decimalPoint);
         }

@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cassert>
 #include <span>
 #include <vector>
 
@@ -73,59 +74,45 @@ Outcome& fail(Outcome& outcome, std::u16string_view message, const Problem& prob
     return outcome;
 }
 
-// Where the units of one formula's text came from: ranges of the run's edits, and the spaces
-// trimmed from the front of the typed text.
-struct Trace
-{
-    std::size_t leading = 0;
-    std::size_t rewriting = 0;
-    std::size_t rewritingEnd = 0;
-    std::size_t substitution = 0;
-    std::size_t substitutionEnd = 0;
-};
-
-// Enough for the edits of formulas with a few variables, so that a run allocates once for them.
-constexpr std::size_t TypicalEdits = 16;
-
 }  // namespace
 
 Outcome runEvaluation(Evaluator& evaluator, const Formulas& formulas, char16_t decimalPoint)
 {
     Outcome outcome;
     std::array<std::u16string, Stages.size()> texts;
-    std::array<Trace, Stages.size()> traces;
-    std::vector<Edit> edits;  // every formula's, each in the ranges its trace names
-    edits.reserve(TypicalEdits);
-
-    // The typed span that `span` of formula i's text came from.
-    const auto locate = [&](std::size_t i, Span span) {
-        const Trace& trace = traces[i];
-        const std::span<const Edit> all(edits);
-        span = mapBack(all.subspan(trace.substitution, trace.substitutionEnd - trace.substitution),
-                       span);
-        span = mapBack(all.subspan(trace.rewriting, trace.rewritingEnd - trace.rewriting), span);
-        return Problem{Stages[i].stage, trace.leading + span.start, span.length};
-    };
-
+    std::array<std::u16string_view, Stages.size()> trimmed;  // views into the typed texts
+    std::array<std::size_t, Stages.size()> leading{};         // spaces trimmed from the front
     for (std::size_t i = Stages.size(); i-- > 0;) {  // main first: the order of rewriting
         const std::u16string_view typed = formulas.*Stages[i].typed;
-        const std::u16string_view trimmed = spaces::trim(typed);  // a view into `typed`
-        Trace& trace = traces[i];
-        if (!trimmed.empty())
-            trace.leading = static_cast<std::size_t>(trimmed.data() - typed.data());
-        trace.rewriting = edits.size();
-        std::optional<std::u16string> rewritten = ExpandVar(trimmed, edits);
+        trimmed[i] = spaces::trim(typed);
+        if (!trimmed[i].empty())
+            leading[i] = static_cast<std::size_t>(trimmed[i].data() - typed.data());
+        std::optional<std::u16string> rewritten = ExpandVar(trimmed[i]);
         if (!rewritten) {
             return fail(outcome, tooLongMessage(Stages[i].stage),
-                        {Stages[i].stage, trace.leading + MaxFormulaLength,
-                         trimmed.size() - MaxFormulaLength});
+                        {Stages[i].stage, leading[i] + MaxFormulaLength,
+                         trimmed[i].size() - MaxFormulaLength});
         }
-        trace.rewritingEnd = edits.size();
         texts[i] = std::move(*rewritten);
     }
 
     std::array<std::u16string, VariableCount> values;  // what the replacements point into
     std::array<Replacement, VariableCount> replacements;
+
+    // The typed span that `span` of formula i's text came from, once the first `substituted`
+    // variables' values are in it. Rewriting and substitution are done again, recording their
+    // edits, only to place a problem: a run that succeeds pays nothing for them.
+    const auto locate = [&](std::size_t i, std::size_t substituted, Span span) {
+        std::vector<Edit> rewriting;
+        std::vector<Edit> substitution;
+        std::optional<std::u16string> text = ExpandVar(trimmed[i], rewriting);
+        assert(text);
+        substitute(*text, std::span(replacements).first(substituted), substitution);
+        assert(*text == texts[i]);
+        span = mapBack(rewriting, mapBack(substitution, span));
+        return Problem{Stages[i].stage, leading[i] + span.start, span.length};
+    };
+
     for (std::size_t i = 0; i < Stages.size(); ++i) {
         const StageRow& row = Stages[i];
         std::u16string& text = texts[i];
@@ -138,13 +125,11 @@ Outcome runEvaluation(Evaluator& evaluator, const Formulas& formulas, char16_t d
                 const std::size_t found = asciicase::find(texts[used], row.placeholder);
                 if (found != std::u16string::npos) {
                     return fail(outcome, undefinedMessage(row.stage, user),
-                                locate(used, {found, row.placeholder.size()}));
+                                locate(used, 0, {found, row.placeholder.size()}));
                 }
             }
         } else {
-            traces[i].substitution = edits.size();
-            substitute(text, std::span(replacements).first(i), edits);
-            traces[i].substitutionEnd = edits.size();
+            substitute(text, std::span(replacements).first(i));
             evaluator.setExpression(text);
             evaluator.Calculate();
             const std::optional<int> code = codeNumber(evaluator.ErrorCode());
@@ -153,7 +138,7 @@ Outcome runEvaluation(Evaluator& evaluator, const Formulas& formulas, char16_t d
             if (*code != 0) {
                 const std::size_t start = std::min(evaluator.ErrorPosition(), text.size());
                 const std::size_t length = std::min(evaluator.ErrorLength(), text.size() - start);
-                return fail(outcome, codeMessage(row.stage, *code), locate(i, {start, length}));
+                return fail(outcome, codeMessage(row.stage, *code), locate(i, i, {start, length}));
             }
             value = evaluator.Result();
             outcome.*row.box = displayForm(value, decimalPoint);

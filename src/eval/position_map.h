@@ -5,7 +5,8 @@
 #include <span>
 
 // One span of a source text replaced in the text made from it: source units [source,
-// sourceEnd) became target units [target, targetEnd). Offsets are 0-based UTF-16 units.
+// sourceEnd) became target units [target, targetEnd). Offsets are 0-based UTF-16 units; 32 bits
+// hold them, as formula texts and what they become stay far below 4 Gi units.
 struct Edit
 {
     std::uint32_t source;

@@ -50,7 +50,6 @@ void replaceAll(std::u16string& text, std::span<const Replacement> replacements,
         out.append(m.replacement->value);
         copied = m.position + m.replacement->placeholder.size();
         if (edits != nullptr) {
-            // formula texts stay far below 4 Gi units
             edits->push_back({static_cast<std::uint32_t>(m.position),
                               static_cast<std::uint32_t>(copied),
                               static_cast<std::uint32_t>(target),

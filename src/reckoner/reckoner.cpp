@@ -252,42 +252,72 @@ std::u16string Reckoner::ErrorCode() const
 
 void Reckoner::Calculate()
 {
-    m_values.clear();
-    m_pending.clear();
-    m_computeCode = Success;
     m_result = 0.0;
     m_errorPosition = 0;
     m_errorLength = 0;
-
-    const int readCode = read();
-    if (readCode != Success) {
-        m_code = readCode;  // read placed the problem
-    } else if (m_computeCode != Success) {
-        m_code = m_computeCode;
-        m_errorPosition = m_computePosition;
-        m_errorLength = m_computeLength;
-    } else {
-        m_code = Success;
+    m_code = readOnce<false>();
+    if (m_code == Success) {
         m_result = m_values.back() == 0.0 ? 0.0 : m_values.back();
+        return;
     }
+    // Keeping places costs every operator a little and most formulas have no problem: only
+    // now is the formula read again, keeping them, which meets the same problem first.
+    m_code = readOnce<true>();
 }
 
-void Reckoner::noteFailure(int code, std::size_t position, std::size_t length)
+// Reads and computes the whole formula; the code of its deciding problem, or Success.
+template <bool IsPlacing>
+int Reckoner::readOnce()
+{
+    m_values.clear();
+    m_pending.clear();
+    m_places.clear();
+    m_computeCode = Success;
+    const int readCode = read<IsPlacing>();
+    if (readCode != Success)
+        return readCode;  // placed by read
+    if constexpr (IsPlacing) {
+        m_errorPosition = m_computePosition;
+        m_errorLength = m_computeLength;
+    }
+    return m_computeCode;
+}
+
+void Reckoner::noteFailure(int code)
+{
+    if (m_computeCode == Success)
+        m_computeCode = code;
+}
+
+// Where the computing step about to run lies. Once a problem has been noted the place stays,
+// so that it ends as the place of the first one.
+void Reckoner::placeComputing(std::size_t position, std::size_t length)
 {
     if (m_computeCode == Success) {
-        m_computeCode = code;
         m_computePosition = position;
         m_computeLength = length;
     }
 }
 
-// Places a reading problem and returns its code. Kept inside the text whatever it is given.
+// Returns `code`; a placing reading first places the problem, kept inside the text whatever it
+// is given.
+template <bool IsPlacing>
 int Reckoner::fail(int code, const char16_t* at, std::size_t length)
 {
-    const std::size_t size = m_expression.size();
-    m_errorPosition = std::min(static_cast<std::size_t>(at - m_expression.data()), size);
-    m_errorLength = std::min(length, size - m_errorPosition);
+    if constexpr (IsPlacing) {
+        const std::size_t size = m_expression.size();
+        m_errorPosition = std::min(static_cast<std::size_t>(at - m_expression.data()), size);
+        m_errorLength = std::min(length, size - m_errorPosition);
+    }
     return code;
+}
+
+template <bool IsPlacing>
+void Reckoner::push(Pending entry, const char16_t* at)
+{
+    m_pending.push_back(entry);
+    if constexpr (IsPlacing)
+        m_places.push_back(static_cast<std::uint32_t>(at - m_expression.data()));
 }
 
 std::size_t Reckoner::nameLength(std::size_t position) const
@@ -298,14 +328,12 @@ std::size_t Reckoner::nameLength(std::size_t position) const
     return end - position;
 }
 
+template <bool IsPlacing>
 int Reckoner::read()
 {
     const char16_t* const begin = m_expression.data();
     const char16_t* p = begin;
     const char16_t* const end = p + m_expression.size();
-    const auto offset = [begin](const char16_t* at) {
-        return static_cast<std::uint32_t>(at - begin);
-    };
     bool expectOperand = true;
     bool justOpened = false;  // the last token was an opening parenthesis
     bool anyToken = false;
@@ -322,7 +350,7 @@ int Reckoner::read()
             if (isDigit(c) || c == u'.') {
                 const char16_t* const start = p;
                 if (!readNumber(p, end))
-                    return fail(Syntax, start, tokenLength(start, end));
+                    return fail<IsPlacing>(Syntax, start, tokenLength(start, end));
                 expectOperand = false;
             } else if (isNameStart(c)) {
                 const char16_t* const start = p;
@@ -330,7 +358,7 @@ int Reckoner::read()
                     ++p;
                 const Name* name = lookUp(start, static_cast<std::size_t>(p - start));
                 if (name == nullptr)
-                    return fail(Unknown, start, static_cast<std::size_t>(p - start));
+                    return fail<IsPlacing>(Unknown, start, static_cast<std::size_t>(p - start));
                 if (!name->isFunction) {
                     m_values.push_back(name->constant);
                     expectOperand = false;
@@ -338,30 +366,30 @@ int Reckoner::read()
                     while (p != end && isSpace(*p))
                         ++p;
                     if (p == end || *p != u'(')
-                        return fail(Syntax, p, tokenLength(p, end));
+                        return fail<IsPlacing>(Syntax, p, tokenLength(p, end));
+                    push<IsPlacing>({OpenCall, name->function, 1}, start);
                     ++p;
-                    m_pending.push_back({OpenCall, name->function, 1, offset(start)});
                     justOpened = true;
                     continue;
                 }
             } else if (c == u'(') {
-                m_pending.push_back({Open, 0, 0, offset(p)});
+                push<IsPlacing>({Open, 0, 0}, p);
                 ++p;
                 justOpened = true;
                 continue;
             } else if (c == u'-') {
-                m_pending.push_back({Negate, 0, 0, offset(p)});
+                push<IsPlacing>({Negate, 0, 0}, p);
                 ++p;
             } else if (c == u'+') {
                 ++p;
             } else if (c == u')' && justOpened && m_pending.back().kind == OpenCall) {
                 // an empty argument list: the count is wrong for every function we know
-                const std::size_t name = m_pending.back().position;
-                return fail(FunctionError, begin + name, nameLength(name));
+                const std::size_t name = IsPlacing ? m_places.back() : 0;
+                return fail<IsPlacing>(FunctionError, begin + name, nameLength(name));
             } else if (c == u')' || c == u'*' || c == u'/' || c == u'^' || c == u',') {
-                return fail(Syntax, p, 1);
+                return fail<IsPlacing>(Syntax, p, 1);
             } else {
-                return fail(Unknown, p, tokenLength(p, end));
+                return fail<IsPlacing>(Unknown, p, tokenLength(p, end));
             }
             justOpened = false;
             continue;
@@ -371,64 +399,70 @@ int Reckoner::read()
         switch (c) {
         case u'+':
         case u'-':
-            reduceUntil(1, false);
-            m_pending.push_back({c == u'+' ? Add : Subtract, 0, 0, offset(p)});
+            reduceUntil<IsPlacing>(1, false);
+            push<IsPlacing>({c == u'+' ? Add : Subtract, 0, 0}, p);
             expectOperand = true;
             break;
         case u'*':
         case u'/':
-            reduceUntil(2, false);
-            m_pending.push_back({c == u'*' ? Multiply : Divide, 0, 0, offset(p)});
+            reduceUntil<IsPlacing>(2, false);
+            push<IsPlacing>({c == u'*' ? Multiply : Divide, 0, 0}, p);
             expectOperand = true;
             break;
         case u'^':
-            reduceUntil(4, true);
-            m_pending.push_back({Power, 0, 0, offset(p)});
+            reduceUntil<IsPlacing>(4, true);
+            push<IsPlacing>({Power, 0, 0}, p);
             expectOperand = true;
             break;
         case u')': {
-            if (!reduceUntil(0, false))
-                return fail(Syntax, p, 1);
+            if (!reduceUntil<IsPlacing>(0, false))
+                return fail<IsPlacing>(Syntax, p, 1);
             const Pending open = m_pending.back();
             m_pending.pop_back();
+            std::size_t name = 0;  // of the function called
+            if constexpr (IsPlacing) {
+                name = m_places.back();
+                m_places.pop_back();
+            }
             if (open.kind == OpenCall) {
                 if (open.arguments != arityOf(open.function))
-                    return fail(FunctionError, begin + open.position, nameLength(open.position));
-                applyFunction(open);
+                    return fail<IsPlacing>(FunctionError, begin + name, nameLength(name));
+                if constexpr (IsPlacing)
+                    placeComputing(name, nameLength(name));
+                applyFunction(open.function);
             }
             break;
         }
         case u',':
-            if (!reduceUntil(0, false) || m_pending.back().kind != OpenCall)
-                return fail(Syntax, p, 1);
-            if (m_pending.back().arguments < std::numeric_limits<std::uint16_t>::max())
-                ++m_pending.back().arguments;
+            if (!reduceUntil<IsPlacing>(0, false) || m_pending.back().kind != OpenCall)
+                return fail<IsPlacing>(Syntax, p, 1);
+            ++m_pending.back().arguments;
             expectOperand = true;
             break;
         default:
             if (isDigit(c) || c == u'.' || isNameStart(c) || c == u'(') {
                 // two operands in a row: there is no implicit multiplication
-                return fail(Syntax, p, tokenLength(p, end));
+                return fail<IsPlacing>(Syntax, p, tokenLength(p, end));
             }
-            return fail(Unknown, p, tokenLength(p, end));
+            return fail<IsPlacing>(Unknown, p, tokenLength(p, end));
         }
         ++p;
     }
 
     if (!anyToken)
-        return fail(Unknown, begin, 0);
+        return fail<IsPlacing>(Unknown, begin, 0);
     if (expectOperand)
-        return fail(Syntax, end, 0);
-    reduceUntil(0, false);
+        return fail<IsPlacing>(Syntax, end, 0);
+    reduceUntil<IsPlacing>(0, false);
     if (!m_pending.empty()) {
         // an opening parenthesis was never closed: the innermost one is the problem
-        std::size_t open = m_pending.back().position;
+        std::size_t open = IsPlacing ? m_places.back() : 0;
         if (m_pending.back().kind == OpenCall) {
             open += nameLength(open);
             while (open < m_expression.size() && isSpace(m_expression[open]))
                 ++open;
         }
-        return fail(Syntax, begin + open, 1);
+        return fail<IsPlacing>(Syntax, begin + open, 1);
     }
     return Success;
 }
@@ -436,6 +470,7 @@ int Reckoner::read()
 // Applies the pending operators that bind at least as tightly as an incoming operator of the
 // given precedence; a right-associative one leaves its equals pending. Stops at a parenthesis:
 // returns whether one is on top afterwards.
+template <bool IsPlacing>
 bool Reckoner::reduceUntil(int incoming, bool rightAssociative)
 {
     while (!m_pending.empty()) {
@@ -446,6 +481,10 @@ bool Reckoner::reduceUntil(int incoming, bool rightAssociative)
         if (topPrecedence < incoming || (rightAssociative && topPrecedence == incoming))
             return false;
         m_pending.pop_back();
+        if constexpr (IsPlacing) {
+            placeComputing(m_places.back(), 1);
+            m_places.pop_back();
+        }
         apply(top);
     }
     return false;
@@ -472,7 +511,7 @@ void Reckoner::apply(const Pending& op)
         break;
     case Divide:
         if (b == 0.0) {
-            noteFailure(Calculation, op.position, 1);
+            noteFailure(Calculation);
             a = std::numeric_limits<double>::quiet_NaN();
             return;
         }
@@ -485,12 +524,11 @@ void Reckoner::apply(const Pending& op)
         break;
     }
     if (!std::isfinite(a))
-        noteFailure(Calculation, op.position, 1);
+        noteFailure(Calculation);
 }
 
-void Reckoner::applyFunction(const Pending& call)
+void Reckoner::applyFunction(std::uint8_t function)
 {
-    const std::uint8_t function = call.function;
     double b = 0.0;
     if (arityOf(function) == 2) {
         b = m_values.back();
@@ -538,7 +576,7 @@ void Reckoner::applyFunction(const Pending& call)
     default: break;
     }
     if (!inDomain || !std::isfinite(a))
-        noteFailure(FunctionError, call.position, nameLength(call.position));
+        noteFailure(FunctionError);
 }
 
 // Exact powers of ten: every one up to 1e22 is a double.
@@ -617,9 +655,11 @@ bool Reckoner::readNumber(const char16_t*& p, const char16_t* end)
     } else if (!readLongNumber(start, p, value)) {
         return false;
     }
-    if (!std::isfinite(value))
-        noteFailure(Calculation, static_cast<std::size_t>(start - m_expression.data()),
-                    static_cast<std::size_t>(p - start));
+    if (!std::isfinite(value)) {
+        placeComputing(static_cast<std::size_t>(start - m_expression.data()),
+                       static_cast<std::size_t>(p - start));
+        noteFailure(Calculation);
+    }
     m_values.push_back(value);
     return true;
 }

@@ -11,7 +11,8 @@
 //
 // Never throws (but std::bad_alloc) and never recurses: any text, of any length or nesting,
 // gives a code, in time and memory linear in its length. Buffers are kept from one Calculate
-// to the next, so evaluating a formula of a size seen before allocates nothing.
+// to the next, so evaluating a formula of a size seen before allocates nothing. A formula with
+// a problem is read twice: only the second reading keeps the places ErrorPosition needs.
 class Reckoner
 {
 public:
@@ -44,20 +45,21 @@ public:
 private:
     struct Pending
     {
-        std::uint8_t kind;        // an operator or an open parenthesis
-        std::uint8_t function;    // for the parenthesis of a function call
-        std::uint16_t arguments;  // saturates, far above every arity
-        // Offset of the operator, of the parenthesis, or of the called function's name. A text
-        // of 4 Gi units or more (8 GiB) wraps it: the problem's place moves, inside the text.
-        std::uint32_t position;
+        std::uint8_t kind;      // an operator or an open parenthesis
+        std::uint8_t function;  // for the parenthesis of a function call
+        std::uint32_t arguments;
     };
 
-    int read();
-    int fail(int code, const char16_t* at, std::size_t length);
-    bool reduceUntil(int precedence, bool rightAssociative);
+    // IsPlacing: keeps the place of every pending entry and of the problem found.
+    template <bool IsPlacing> int readOnce();
+    template <bool IsPlacing> int read();
+    template <bool IsPlacing> int fail(int code, const char16_t* at, std::size_t length);
+    template <bool IsPlacing> void push(Pending entry, const char16_t* at);
+    template <bool IsPlacing> bool reduceUntil(int precedence, bool rightAssociative);
     void apply(const Pending& op);
-    void applyFunction(const Pending& call);
-    void noteFailure(int code, std::size_t position, std::size_t length);
+    void applyFunction(std::uint8_t function);
+    void noteFailure(int code);
+    void placeComputing(std::size_t position, std::size_t length);
     std::size_t nameLength(std::size_t position) const;
     bool readNumber(const char16_t*& p, const char16_t* end);
     bool readLongNumber(const char16_t* first, const char16_t* last, double& value);
@@ -73,5 +75,9 @@ private:
 
     std::vector<double> m_values;
     std::vector<Pending> m_pending;
+    // In a placing reading, where each pending entry starts: the operator, the parenthesis, or
+    // the called function's name. A text of 4 Gi units or more (8 GiB) wraps them, which moves
+    // a problem's place but keeps it inside the text.
+    std::vector<std::uint32_t> m_places;
     std::string m_digits;  // a number too long for the stack, narrowed for from_chars
 };

@@ -22,7 +22,9 @@ inline bool isRewritten(std::u16string_view text, std::size_t i)
              && asciicase::fold(text[i - 1]) == u'e' && asciicase::fold(text[i + 1]) == u'p');
 }
 
-// Appends an edit per placeholder to `edits` when it is given.
+// Appends an edit per placeholder to `edits` when recording; the plain form is left with
+// nothing to test per letter.
+template <bool IsRecording>
 std::optional<std::u16string> expand(std::u16string_view OldString, std::vector<Edit>* edits)
 {
     const std::size_t n = OldString.size();
@@ -40,7 +42,7 @@ std::optional<std::u16string> expand(std::u16string_view OldString, std::vector<
     char16_t* out = begin;
     for (std::size_t i = 0; i < n; ++i) {
         if (isRewritten(OldString, i)) {
-            if (edits != nullptr) {
+            if constexpr (IsRecording) {
                 // every offset fits: the result holds at most four times MaxFormulaLength units
                 const auto target = static_cast<std::uint32_t>(out - begin);
                 const auto source = static_cast<std::uint32_t>(i);
@@ -59,10 +61,10 @@ std::optional<std::u16string> expand(std::u16string_view OldString, std::vector<
 
 std::optional<std::u16string> ExpandVar(std::u16string_view OldString)
 {
-    return expand(OldString, nullptr);
+    return expand<false>(OldString, nullptr);
 }
 
 std::optional<std::u16string> ExpandVar(std::u16string_view OldString, std::vector<Edit>& edits)
 {
-    return expand(OldString, &edits);
+    return expand<true>(OldString, &edits);
 }

@@ -25,7 +25,8 @@ Match nextMatch(std::u16string_view text, std::size_t from,
     return {std::u16string_view::npos, nullptr};
 }
 
-// Appends an edit per replacement to `edits` when it is given.
+// Appends an edit per replacement to `edits` when recording.
+template <bool IsRecording>
 void replaceAll(std::u16string& text, std::span<const Replacement> replacements,
                 std::vector<Edit>* edits)
 {
@@ -49,7 +50,7 @@ void replaceAll(std::u16string& text, std::span<const Replacement> replacements,
         const std::size_t target = out.size();
         out.append(m.replacement->value);
         copied = m.position + m.replacement->placeholder.size();
-        if (edits != nullptr) {
+        if constexpr (IsRecording) {
             edits->push_back({static_cast<std::uint32_t>(m.position),
                               static_cast<std::uint32_t>(copied),
                               static_cast<std::uint32_t>(target),
@@ -64,13 +65,13 @@ void replaceAll(std::u16string& text, std::span<const Replacement> replacements,
 
 void substitute(std::u16string& text, std::span<const Replacement> replacements)
 {
-    replaceAll(text, replacements, nullptr);
+    replaceAll<false>(text, replacements, nullptr);
 }
 
 void substitute(std::u16string& text, std::span<const Replacement> replacements,
                 std::vector<Edit>& edits)
 {
-    replaceAll(text, replacements, &edits);
+    replaceAll<true>(text, replacements, &edits);
 }
 
 bool containsPlaceholder(std::u16string_view text, std::u16string_view placeholder)

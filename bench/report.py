@@ -255,8 +255,9 @@ def main():
         put("")
         put("## Before and after")
         put("")
+        compared_repetitions = min(row["repetitions"] for row in before.values())
         put(f"Before is `{baseline_label}`, built the same way and run in turns with the program "
-            f"measured above, in this one run, {min(row['repetitions'] for row in before.values())} "
+            f"measured above, in this one run, {compared_repetitions} "
             "repetitions on either side. The figures are CPU times of the fastest repetition, "
             "the one other processes disturbed least, then the medians; a ratio above 1 is "
             "slower. The muparser rows ran the same library on both sides: how far their "

@@ -275,7 +275,7 @@ int Reckoner::readOnce()
     m_computeCode = Success;
     const int readCode = read<IsPlacing>();
     if (readCode != Success)
-        return readCode;  // placed by read
+        return readCode;  // a placing read has placed it
     if constexpr (IsPlacing) {
         m_errorPosition = m_computePosition;
         m_errorLength = m_computeLength;

@@ -1,7 +1,11 @@
 #!/usr/bin/env python3
 """Writes the performance report from the benchmark's JSON output.
 
-Usage: report.py RESULTS.json BUILD_DIR OUTPUT ('-' for standard output)
+Usage: report.py BUILD_DIR OUTPUT RESULTS.json... [--baseline LABEL RESULTS.json...]
+
+OUTPUT is '-' for standard output. The RESULTS files hold single repetitions (not aggregates)
+of one program, from one or more of its runs; with --baseline, those after LABEL come from the
+program of an earlier commit, run in turns with the current one.
 
 Every figure is the median over the repetitions of CPU time: the machine is shared, and CPU
 time leaves out the time other processes hold the cores. Ratios compare figures of one run.
@@ -11,21 +15,41 @@ import json
 import os
 import platform
 import re
+import statistics
 import subprocess
 import sys
 
+UNIT = {"ns": 1e-9, "us": 1e-6, "ms": 1e-3, "s": 1.0}
 
-def median_rows(results):
+
+def median_rows(paths):
+    """The context of the first file, and for each benchmark its repetitions' medians."""
+    context = None
+    repetitions = {}
+    for path in paths:
+        with open(path, encoding="utf-8") as results_file:
+            results = json.load(results_file)
+        context = context or results["context"]
+        for bench in results["benchmarks"]:
+            if bench.get("run_type") == "iteration":
+                repetitions.setdefault(bench["run_name"], []).append(bench)
     rows = {}
-    for bench in results["benchmarks"]:
-        if bench.get("aggregate_name") == "median":
-            rows[bench["run_name"]] = bench
-    return rows
+    for name, runs in repetitions.items():
+        row = dict(runs[0])
+        row["cpu_time"] = statistics.median(r["cpu_time"] * UNIT[r["time_unit"]] for r in runs)
+        row["time_unit"] = "s"
+        if "bytes_per_second" in row:
+            row["bytes_per_second"] = statistics.median(r["bytes_per_second"] for r in runs)
+        if "allocations" in row:
+            row["allocations"] = max(r["allocations"] for r in runs)
+        row["fastest"] = min(r["cpu_time"] * UNIT[r["time_unit"]] for r in runs)
+        row["repetitions"] = len(runs)
+        rows[name] = row
+    return context, rows
 
 
 def seconds(row):
-    scale = {"ns": 1e-9, "us": 1e-6, "ms": 1e-3, "s": 1.0}[row["time_unit"]]
-    return row["cpu_time"] * scale
+    return row["cpu_time"] * UNIT[row["time_unit"]]
 
 
 def duration(value):
@@ -94,13 +118,20 @@ def verdict(is_met):
     return "met" if is_met else "**not met**"
 
 
+def ratio(after, before):
+    return f"{after / before:.2f}"
+
+
 def main():
-    results_path, build_dir, output = sys.argv[1:4]
-    with open(results_path, encoding="utf-8") as results_file:
-        results = json.load(results_file)
-    context = results["context"]
-    rows = median_rows(results)
-    repetitions = max(r.get("repetitions", 0) for r in results["benchmarks"])
+    build_dir, output, *paths = sys.argv[1:]
+    baseline_label, baseline_paths = None, []
+    if "--baseline" in paths:
+        at = paths.index("--baseline")
+        baseline_label, baseline_paths = paths[at + 1], paths[at + 2:]
+        paths = paths[:at]
+    context, rows = median_rows(paths)
+    repetitions = min(row["repetitions"] for row in rows.values())
+    before = median_rows(baseline_paths)[1] if baseline_label else {}
 
     corpus = rows["Corpus/Reckoner"]
     corpus_theirs = rows["Corpus/muparser"]
@@ -127,8 +158,14 @@ def main():
     put("Written by `scripts/bench` from the benchmarks in `bench/`; do not edit it by hand.")
     put("Every evaluation is one-shot: the text is read and computed from scratch on each call.")
     put(f"Each figure is the median of {repetitions} repetitions of CPU time (the machine is "
-        "shared, and CPU time leaves out the time other processes hold its cores). muparser ran "
-        "in the same process, interleaved with the other benchmarks, on the same texts.")
+        "shared, and CPU time leaves out the time other processes hold its cores).")
+    if before:
+        put("Each repetition of a benchmark ran in a process of its own, right before or after "
+            "the same benchmark of the earlier program compared below; muparser ran in the same "
+            "rounds, on the same texts.")
+    else:
+        put("muparser ran in the same process, interleaved with the other benchmarks, on the "
+            "same texts.")
     put("")
     put("## Machine")
     put("")
@@ -160,15 +197,20 @@ def main():
         f"| {duration(seconds(worst))} | {verdict(seconds(worst) < 5e-3)} |")
     put(f"| No allocation per evaluation once the buffers have grown | {allocations:.0f} "
         f"at the most | {verdict(allocations == 0)} |")
-    # A linear bound: the copy of the text (2 bytes a character); at most one 8-byte value and
-    # one 8-byte operator a character, in buffers that grow by doubling, so that all the blocks
-    # they were ever given add up to less than four times what they hold; and the narrow copy
-    # of a number too long for the stack, grown the same way (2 bytes).
-    bound = 2 + 4 * (8 + 8) + 2
+    # A linear bound: the copy of the text (2 bytes a character); at most one 8-byte value, one
+    # 8-byte operator and, for a formula with a problem, its 4-byte place a character, in
+    # buffers that grow by doubling, so that all the blocks they were ever given add up to less
+    # than four times what they hold; and the narrow copy of a number too long for the stack,
+    # grown the same way (2 bytes).
+    bound = 2 + 4 * (8 + 8 + 4) + 2
     put(f"| Evaluator memory linear in the text, at most {bound} bytes a character whatever "
         f"the nesting | {max(sum_memory):.1f} bytes a character for the sums, "
         f"{nesting_memory:.1f} for the deepest nesting "
         f"| {verdict(max(sum_memory + [nesting_memory]) <= bound)} |")
+    if "Corpus/Reckoner" in before:
+        slowdown = corpus["fastest"] / before["Corpus/Reckoner"]["fastest"]
+        put(f"| Short formulas at most 10 % slower than before (see below) | {slowdown:.2f} "
+            f"times the time before, fastest repetitions | {verdict(slowdown <= 1.10)} |")
     put("")
     put("## Figures")
     put("")
@@ -209,9 +251,38 @@ def main():
     line("Sequence/WorstCase", "main x+x+...+x of 32,767 characters, X y*1E-100, Y z, Z -1/3: "
          "every x becomes (-3.33333333333333E-101)", seconds(worst))
     line("ExpandVar/32767", "rewriting 32,767 x's", seconds(rows["ExpandVar/32767"]))
+    if before:
+        put("")
+        put("## Before and after")
+        put("")
+        compared_repetitions = min(row["repetitions"] for row in before.values())
+        put(f"Before is `{baseline_label}`, built the same way and run in turns with the program "
+            f"measured above, in this one run, {compared_repetitions} "
+            "repetitions on either side. The figures are CPU times of the fastest repetition, "
+            "the one other processes disturbed least, then the medians; a ratio above 1 is "
+            "slower. The muparser rows ran the same library on both sides: how far their "
+            "ratios stray from 1 is the noise of the comparison.")
+        put("")
+        put("| Benchmark | Before | After | After / before | Medians before, after | "
+            "Ratio of medians |")
+        put("|---|---|---|---|---|---|")
+        compared = ["Corpus/Reckoner", *sums, "Nesting/Reckoner/32767", "Sequence/WorkedExample",
+                    "Sequence/WorstCase", "ExpandVar/32767", "Corpus/muparser",
+                    *(name for name in rows if name.startswith("LongSum/muparser/"))]
+        for name in compared:
+            if name not in before:
+                continue
+            then, now = before[name], rows[name]
+            per = then.get("formulas", 1) if name.startswith("Corpus/") else 1
+            what = f"`{name}`, one formula" if per != 1 else f"`{name}`"
+            put(f"| {what} | {duration(then['fastest'] / per)} | {duration(now['fastest'] / per)} "
+                f"| {ratio(now['fastest'], then['fastest'])} "
+                f"| {duration(seconds(then) / per)}, {duration(seconds(now) / per)} "
+                f"| {ratio(seconds(now), seconds(then))} |")
     put("")
     put("Reproduce with `scripts/bench`; `scripts/bench --corpus FILE` times the formulas of FILE "
-        "(one a line) instead and prints this report without writing it.")
+        "(one a line) instead and prints this report without writing it, and "
+        "`scripts/bench --baseline REV` adds the before and after figures against commit REV.")
 
     text = "\n".join(out) + "\n"
     if output == "-":

@@ -1,6 +1,7 @@
 // The whole evaluation sequence on four fuzzed formula texts, checked against an oracle that
 // follows the program's rules: which formulas reach the evaluator and in what order, which
-// boxes a run writes and which it leaves alone, and at most one status message.
+// boxes a run writes and which it leaves alone, at most one status message, and a problem
+// placed inside the text the user typed exactly when the run reports an error.
 //
 // Input: one byte choosing the evaluator, then UTF-16 texts separated by U+FFFF: the main
 // formula, X, Y, Z and, for the scripted evaluator, one unit per code it answers.
@@ -12,8 +13,10 @@
 
 #include "fuzz_support.h"
 
+#include <algorithm>
 #include <array>
 #include <cmath>
+#include <limits>
 #include <optional>
 
 namespace {
@@ -38,7 +41,8 @@ bool containsFolded(std::u16string_view text, std::u16string_view lowerNeedle)
 }
 
 // Answers from the real evaluator or from a script, and checks the calling protocol: a code
-// is read only right after Calculate, a Result only after the code "0".
+// is read only right after Calculate, a Result only after the code "0", the problem only after
+// "1" to "4".
 class ObservedEvaluator final : public Evaluator
 {
 public:
@@ -47,6 +51,8 @@ public:
         std::u16string expression;
         std::u16string code;
         double result = 0.0;
+        std::size_t position = 0;
+        std::size_t length = 0;
     };
     std::vector<Call> calls;
 
@@ -69,9 +75,15 @@ public:
     std::u16string ErrorCode() override
     {
         fuzz::check(m_state == State::Calculated, "ErrorCode is read once, after Calculate");
-        calls.back().code = m_script ? scriptedCode() : m_reckoner.ErrorCode();
-        m_state = calls.back().code == u"0" ? State::Succeeded : State::Idle;
-        return calls.back().code;
+        Call& call = calls.back();
+        call.code = m_script ? scriptedCode() : m_reckoner.ErrorCode();
+        // scripted places may lie anywhere, far past the text's end too
+        call.position = m_script ? m_scriptPlace : m_reckoner.ErrorPosition();
+        call.length = m_script ? m_scriptPlace / 3 : m_reckoner.ErrorLength();
+        const bool isProblem =
+            call.code.size() == 1 && call.code[0] >= u'1' && call.code[0] <= u'4';
+        m_state = call.code == u"0" ? State::Succeeded : isProblem ? State::Failed : State::Idle;
+        return call.code;
     }
     double Result() override
     {
@@ -80,9 +92,19 @@ public:
         calls.back().result = m_script ? m_scriptValue : m_reckoner.Result();
         return calls.back().result;
     }
+    std::size_t ErrorPosition() override
+    {
+        fuzz::check(m_state == State::Failed, "the problem is read only after \"1\" to \"4\"");
+        return calls.back().position;
+    }
+    std::size_t ErrorLength() override
+    {
+        fuzz::check(m_state == State::Failed, "the problem is read only after \"1\" to \"4\"");
+        return calls.back().length;
+    }
 
 private:
-    enum class State { Idle, Written, Calculated, Succeeded };
+    enum class State { Idle, Written, Calculated, Succeeded, Failed };
 
     // Codes the evaluator never gives are in the script too: the sequence must survive them.
     std::u16string scriptedCode()
@@ -92,6 +114,8 @@ private:
         const char16_t unit = m_script->front();
         m_script->erase(0, 1);
         m_scriptValue = (static_cast<int>(unit >> 3) - 4096) / 7.0;
+        m_scriptPlace = (unit & 0x8000) != 0 ? std::numeric_limits<std::size_t>::max() - unit
+                                             : unit >> 3;
         constexpr std::array<std::u16string_view, 8> Codes = {u"0", u"1", u"2", u"3",
                                                               u"4", u"5", u"",  u"00"};
         return std::u16string(Codes[unit % Codes.size()]);
@@ -100,6 +124,7 @@ private:
     Reckoner m_reckoner;
     std::optional<std::u16string> m_script;
     double m_scriptValue = 1.0;
+    std::size_t m_scriptPlace = 0;
     State m_state = State::Idle;
 };
 
@@ -112,9 +137,10 @@ std::u16string_view trimSpaces(std::u16string_view text)
     return text;
 }
 
-// Whether rewriting gives `text` the placeholder of `letter`: some such letter that is not
-// the x in the middle of "exp" strictly inside a text of five or more units.
-bool usesVariable(std::u16string_view text, char16_t letter)
+// Where rewriting first gives `text` the placeholder of `letter`: the first such letter that
+// is not the x in the middle of "exp" strictly inside a text of five or more units; npos when
+// there is none.
+std::size_t firstUse(std::u16string_view text, char16_t letter)
 {
     const std::size_t n = text.size();
     for (std::size_t i = 0; i < n; ++i) {
@@ -123,32 +149,54 @@ bool usesVariable(std::u16string_view text, char16_t letter)
         const bool insideExp = letter == u'x' && n >= 5 && i > 0 && i + 1 < n &&
                                lower(text[i - 1]) == u'e' && lower(text[i + 1]) == u'p';
         if (!insideExp)
-            return true;
+            return i;
     }
-    return false;
+    return std::u16string_view::npos;
 }
 
 struct Formula
 {
     Stage stage;
+    std::u16string_view typed;
     std::u16string_view text;  // trimmed
     std::optional<std::u16string> Outcome::*box;
+
+    std::size_t leading() const
+    {
+        std::size_t n = 0;
+        while (n < typed.size() && typed[n] == u' ')
+            ++n;
+        return n < typed.size() ? n : 0;  // a blank text's problem lies at its start
+    }
+};
+
+// The problem a run must report: the formula, and the place when the rules fix it alone;
+// otherwise the evaluation that reported it.
+struct ExpectedProblem
+{
+    const Formula* formula;
+    std::optional<Problem> place;
+    const ObservedEvaluator::Call* call = nullptr;
 };
 
 // What the run must write, given the codes and values the evaluator gave, formula by formula;
 // `next` counts the evaluations the run makes.
 Outcome expectedOutcome(const std::array<Formula, 4>& formulas,
-                        const std::vector<ObservedEvaluator::Call>& calls, std::size_t& next)
+                        const std::vector<ObservedEvaluator::Call>& calls, std::size_t& next,
+                        std::optional<ExpectedProblem>& problem)
 {
     Outcome want;
-    const auto fail = [&want](std::u16string_view message) {
+    const auto fail = [&](std::u16string_view message, const ExpectedProblem& where) {
         fuzz::check(!message.empty(), "every problem has a message");
         want.main = std::u16string(ErrorText);
         want.status = std::u16string(message);
+        problem = where;
     };
     for (const Formula& f : formulas) {
         if (f.text.size() > MaxFormulaLength) {
-            fail(tooLongMessage(f.stage));
+            fail(tooLongMessage(f.stage),
+                 {&f, Problem{f.stage, f.leading() + MaxFormulaLength,
+                              f.text.size() - MaxFormulaLength}});
             return want;
         }
     }
@@ -171,7 +219,7 @@ Outcome expectedOutcome(const std::array<Formula, 4>& formulas,
         const std::u16string_view message =
             isKnown ? codeMessage(f.stage, call.code[0] - u'0') : std::u16string_view();
         if (!message.empty())
-            fail(message);
+            fail(message, {&f, std::nullopt, &call});
         return false;  // an unknown code ends the run without a word
     };
     const Formula& main = formulas[0];
@@ -183,8 +231,10 @@ Outcome expectedOutcome(const std::array<Formula, 4>& formulas,
                                const Formula& variable) {
         want.*variable.box = std::u16string();
         for (const Formula* user : later) {
-            if (!user->text.empty() && usesVariable(user->text, letter)) {
-                fail(undefinedMessage(variable.stage, user->stage));
+            const std::size_t use = firstUse(user->text, letter);
+            if (use != std::u16string_view::npos) {
+                fail(undefinedMessage(variable.stage, user->stage),
+                     {user, Problem{user->stage, user->leading() + use, 1}});
                 return true;
             }
         }
@@ -200,6 +250,46 @@ Outcome expectedOutcome(const std::array<Formula, 4>& formulas,
     if (evaluate(main, u"zyx"))
         want.status = std::u16string(SuccessText);
     return want;
+}
+
+bool holdsVariableLetter(std::u16string_view text)
+{
+    return std::any_of(text.begin(), text.end(), [](char16_t c) {
+        return lower(c) == u'x' || lower(c) == u'y' || lower(c) == u'z';
+    });
+}
+
+void checkProblem(const std::optional<Problem>& got, const std::optional<ExpectedProblem>& want)
+{
+    fuzz::check(got.has_value() == want.has_value(), "a problem exactly when the run fails");
+    if (!want)
+        return;
+    const Formula& formula = *want->formula;
+    fuzz::check(got->formula == formula.stage, "the problem lies in the formula of the message");
+    const std::u16string_view typed = formula.typed;
+    fuzz::check(got->start <= typed.size() && got->length <= typed.size() - got->start,
+                "the problem lies inside the typed text");
+    if (want->place) {
+        fuzz::check(got->start == want->place->start && got->length == want->place->length,
+                    "an undefined reference or a formula too long is placed by the rules");
+        return;
+    }
+    const ObservedEvaluator::Call& call = *want->call;
+    const std::size_t leading = formula.leading();
+    const bool isInTrimmed = formula.text.empty()
+                                 ? got->start == 0 && got->length == 0
+                                 : got->start >= leading
+                                       && got->start + got->length <= leading + formula.text.size();
+    fuzz::check(isInTrimmed, "an evaluator's problem lies in the trimmed text");
+    // Where no variable letter was typed, no value or placeholder was touched: the problem
+    // covers the very units the evaluator pointed at.
+    const std::u16string_view span = typed.substr(got->start, got->length);
+    const std::u16string_view evaluated = call.expression;
+    const std::size_t start = std::min(call.position, evaluated.size());
+    const std::size_t length = std::min(call.length, evaluated.size() - start);
+    if (!holdsVariableLetter(span))
+        fuzz::check(span == evaluated.substr(start, length),
+                    "a problem among typed units points at those units");
 }
 
 }  // namespace
@@ -225,18 +315,20 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         }
     }
     const std::array<Formula, 4> formulas{{
-        {Stage::Main, trimSpaces(typed.main), &Outcome::main},
-        {Stage::X, trimSpaces(typed.x), &Outcome::x},
-        {Stage::Y, trimSpaces(typed.y), &Outcome::y},
-        {Stage::Z, trimSpaces(typed.z), &Outcome::z},
+        {Stage::Main, typed.main, trimSpaces(typed.main), &Outcome::main},
+        {Stage::X, typed.x, trimSpaces(typed.x), &Outcome::x},
+        {Stage::Y, typed.y, trimSpaces(typed.y), &Outcome::y},
+        {Stage::Z, typed.z, trimSpaces(typed.z), &Outcome::z},
     }};
     std::size_t evaluations = 0;
-    const Outcome want = expectedOutcome(formulas, evaluator.calls, evaluations);
+    std::optional<ExpectedProblem> problem;
+    const Outcome want = expectedOutcome(formulas, evaluator.calls, evaluations, problem);
     fuzz::check(evaluations == evaluator.calls.size(), "no formula is evaluated out of turn");
     fuzz::check(got.z == want.z, "Z box");
     fuzz::check(got.y == want.y, "Y box");
     fuzz::check(got.x == want.x, "X box");
     fuzz::check(got.main == want.main, "main result box");
     fuzz::check(got.status == want.status, "status line");
+    checkProblem(got.problem, problem);
     return 0;
 }

@@ -1,5 +1,6 @@
 // ExpandVar against a literal transcription of the rewriting as it is defined: a scan from the
-// last character to the first with a signed 16-bit position, replacing letters in place.
+// last character to the first with a signed 16-bit position, replacing letters in place. The
+// form that records edits gives the same text, and its edits rebuild that text.
 
 #include "eval/expand_var.h"
 
@@ -8,6 +9,7 @@
 #include <cstdint>
 #include <limits>
 #include <optional>
+#include <vector>
 
 namespace {
 
@@ -46,11 +48,37 @@ std::optional<std::u16string> slowExpandVar(const std::u16string& oldString)
     return s;
 }
 
+// Whether `edits` tell how `rewritten` was made from `text`: each one a letter that became its
+// placeholder, and every unit between them copied.
+bool editsRebuild(const std::u16string& text, const std::u16string& rewritten,
+                  const std::vector<Edit>& edits)
+{
+    std::u16string rebuilt;
+    std::size_t copied = 0;
+    for (const Edit& e : edits) {
+        if (e.source < copied || e.sourceEnd != e.source + 1 || e.source >= text.size()
+            || e.target != rebuilt.size() + (e.source - copied) || e.targetEnd != e.target + 4)
+            return false;
+        rebuilt.append(text, copied, e.source - copied);
+        rebuilt += u"var";
+        rebuilt += lower(text[e.source]);
+        copied = e.sourceEnd;
+    }
+    rebuilt.append(text, copied);
+    return rebuilt == rewritten;
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
     const std::u16string text = fuzz::utf16(data, size);
-    fuzz::check(ExpandVar(text) == slowExpandVar(text), "ExpandVar agrees with the scan");
+    const std::optional<std::u16string> rewritten = ExpandVar(text);
+    fuzz::check(rewritten == slowExpandVar(text), "ExpandVar agrees with the scan");
+
+    std::vector<Edit> edits;
+    fuzz::check(ExpandVar(text, edits) == rewritten, "recording edits changes nothing");
+    fuzz::check(rewritten ? editsRebuild(text, *rewritten, edits) : edits.empty(),
+                "the edits rebuild the rewritten text");
     return 0;
 }

@@ -1,14 +1,18 @@
 #include "eval/evaluation_sequence.h"
 
 #include "eval/expand_var.h"
-#include "eval/messages.h"
+#include "eval/limits.h"
 #include "eval/number_forms.h"
+#include "eval/position_map.h"
 #include "eval/substitute.h"
 #include "text/ascii_case.h"
 #include "text/trim_spaces.h"
 
+#include <algorithm>
 #include <array>
+#include <cassert>
 #include <span>
+#include <vector>
 
 namespace {
 
@@ -62,10 +66,11 @@ std::u16string bracketed(double value)
     return out;
 }
 
-Outcome& fail(Outcome& outcome, std::u16string_view message)
+Outcome& fail(Outcome& outcome, std::u16string_view message, const Problem& problem)
 {
     outcome.main = std::u16string(ErrorText);
     outcome.status = std::u16string(message);
+    outcome.problem = problem;
     return outcome;
 }
 
@@ -75,16 +80,39 @@ Outcome runEvaluation(Evaluator& evaluator, const Formulas& formulas, char16_t d
 {
     Outcome outcome;
     std::array<std::u16string, Stages.size()> texts;
+    std::array<std::u16string_view, Stages.size()> trimmed;  // views into the typed texts
+    std::array<std::size_t, Stages.size()> leading{};         // spaces trimmed from the front
     for (std::size_t i = Stages.size(); i-- > 0;) {  // main first: the order of rewriting
         const std::u16string_view typed = formulas.*Stages[i].typed;
-        std::optional<std::u16string> rewritten = ExpandVar(spaces::trim(typed));
-        if (!rewritten)
-            return fail(outcome, tooLongMessage(Stages[i].stage));
+        trimmed[i] = spaces::trim(typed);
+        if (!trimmed[i].empty())
+            leading[i] = static_cast<std::size_t>(trimmed[i].data() - typed.data());
+        std::optional<std::u16string> rewritten = ExpandVar(trimmed[i]);
+        if (!rewritten) {
+            return fail(outcome, tooLongMessage(Stages[i].stage),
+                        {Stages[i].stage, leading[i] + MaxFormulaLength,
+                         trimmed[i].size() - MaxFormulaLength});
+        }
         texts[i] = std::move(*rewritten);
     }
 
     std::array<std::u16string, VariableCount> values;  // what the replacements point into
     std::array<Replacement, VariableCount> replacements;
+
+    // The typed span that `span` of formula i's text came from, once the first `substituted`
+    // variables' values are in it. Rewriting and substitution are done again, recording their
+    // edits, only to place a problem: a run that succeeds pays nothing for them.
+    const auto locate = [&](std::size_t i, std::size_t substituted, Span span) {
+        std::vector<Edit> rewriting;
+        std::vector<Edit> substitution;
+        std::optional<std::u16string> text = ExpandVar(trimmed[i], rewriting);
+        assert(text);
+        substitute(*text, std::span(replacements).first(substituted), substitution);
+        assert(*text == texts[i]);
+        span = mapBack(rewriting, mapBack(substitution, span));
+        return Problem{Stages[i].stage, leading[i] + span.start, span.length};
+    };
+
     for (std::size_t i = 0; i < Stages.size(); ++i) {
         const StageRow& row = Stages[i];
         std::u16string& text = texts[i];
@@ -93,9 +121,12 @@ Outcome runEvaluation(Evaluator& evaluator, const Formulas& formulas, char16_t d
         if (isVariable && text.empty()) {
             outcome.*row.box = std::u16string();
             for (const Stage user : row.users) {
-                const std::u16string& used = texts[indexOf(user)];
-                if (!used.empty() && containsPlaceholder(used, row.placeholder))
-                    return fail(outcome, undefinedMessage(row.stage, user));
+                const std::size_t used = indexOf(user);
+                const std::size_t found = asciicase::find(texts[used], row.placeholder);
+                if (found != std::u16string::npos) {
+                    return fail(outcome, undefinedMessage(row.stage, user),
+                                locate(used, 0, {found, row.placeholder.size()}));
+                }
             }
         } else {
             substitute(text, std::span(replacements).first(i));
@@ -104,8 +135,11 @@ Outcome runEvaluation(Evaluator& evaluator, const Formulas& formulas, char16_t d
             const std::optional<int> code = codeNumber(evaluator.ErrorCode());
             if (!code)
                 return outcome;  // not a code of ours: the evaluator's fault, ended without a word
-            if (*code != 0)
-                return fail(outcome, codeMessage(row.stage, *code));
+            if (*code != 0) {
+                const std::size_t start = std::min(evaluator.ErrorPosition(), text.size());
+                const std::size_t length = std::min(evaluator.ErrorLength(), text.size() - start);
+                return fail(outcome, codeMessage(row.stage, *code), locate(i, i, {start, length}));
+            }
             value = evaluator.Result();
             outcome.*row.box = displayForm(value, decimalPoint);
         }

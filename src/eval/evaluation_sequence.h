@@ -1,7 +1,9 @@
 #pragma once
 
 #include "eval/evaluator.h"
+#include "eval/messages.h"
 
+#include <cstddef>
 #include <optional>
 #include <string>
 
@@ -14,6 +16,27 @@ struct Formulas
     std::u16string z;
 };
 
+// Where the problem a run reported lies, in the box of `formula` as the user typed it: before
+// trimming, rewriting and substitution. `start` is a 0-based offset and `length` a count of
+// UTF-16 units; a length of 0 marks a place between units. start + length never passes the end
+// of the typed text.
+//   - An evaluator's problem (codes 1 to 4) is mapped back from the text it evaluated. A place
+//     inside a substituted value, or inside a placeholder, covers the variable's letter as typed:
+//     2x with X = 3 points at the x, and an unknown name holding a letter left as a
+//     placeholder covers the whole name as typed. A formula that stops too early points at the
+//     end of its trimmed text; an empty formula at 0 with length 0.
+//   - An undefined reference: the first letter of the variable, in either case, that the
+//     formula named in the message uses (an x inside "exp" is no use of x); length 1.
+//   - A formula longer than MaxFormulaLength: the units past the limit, counted in the trimmed
+//     text, so start is the leading spaces plus MaxFormulaLength and the length is the trimmed
+//     length minus MaxFormulaLength.
+struct Problem
+{
+    Stage formula;
+    std::size_t start;
+    std::size_t length;
+};
+
 // What one run writes. An empty optional is a box (or the status line) the run left as it was.
 struct Outcome
 {
@@ -22,6 +45,7 @@ struct Outcome
     std::optional<std::u16string> y;
     std::optional<std::u16string> z;
     std::optional<std::u16string> status;
+    std::optional<Problem> problem;  // set exactly when the run reports an error
 };
 
 inline constexpr char16_t ErrorText[] = u" Error";

@@ -2,10 +2,12 @@
 
 #include "reckoner/reckoner.h"
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 
-// What the evaluation sequence needs of a formula evaluator: the four members of Reckoner.
+// What the evaluation sequence needs of a formula evaluator: the four members of Reckoner, and
+// where its problem lies.
 class Evaluator
 {
 public:
@@ -14,6 +16,10 @@ public:
     virtual void Calculate() = 0;
     virtual std::u16string ErrorCode() = 0;  // "0" to "4"
     virtual double Result() = 0;             // meaningful after "0" only
+    // 0-based offset and count of UTF-16 units in the text calculated, read after "1" to "4"
+    // only; the sequence keeps whatever they say inside that text.
+    virtual std::size_t ErrorPosition() = 0;
+    virtual std::size_t ErrorLength() = 0;
 };
 
 class ReckonerEvaluator final : public Evaluator
@@ -23,6 +29,8 @@ public:
     void Calculate() override { m_reckoner.Calculate(); }
     std::u16string ErrorCode() override { return m_reckoner.ErrorCode(); }
     double Result() override { return m_reckoner.Result(); }
+    std::size_t ErrorPosition() override { return m_reckoner.ErrorPosition(); }
+    std::size_t ErrorLength() override { return m_reckoner.ErrorLength(); }
 
 private:
     Reckoner m_reckoner;

@@ -22,9 +22,10 @@ inline bool isRewritten(std::u16string_view text, std::size_t i)
              && asciicase::fold(text[i - 1]) == u'e' && asciicase::fold(text[i + 1]) == u'p');
 }
 
-}  // namespace
-
-std::optional<std::u16string> ExpandVar(std::u16string_view OldString)
+// Appends an edit per placeholder to `edits` when recording; the plain form is left with
+// nothing to test per letter.
+template <bool IsRecording>
+std::optional<std::u16string> expand(std::u16string_view OldString, std::vector<Edit>* edits)
 {
     const std::size_t n = OldString.size();
     if (n > MaxFormulaLength)
@@ -37,9 +38,16 @@ std::optional<std::u16string> ExpandVar(std::u16string_view OldString)
     for (std::size_t i = 0; i < n; ++i)
         rewritten += isRewritten(OldString, i);
     std::u16string s(n + PlaceholderPrefix.size() * rewritten, u'\0');
-    char16_t* out = s.data();
+    char16_t* const begin = s.data();
+    char16_t* out = begin;
     for (std::size_t i = 0; i < n; ++i) {
         if (isRewritten(OldString, i)) {
+            if constexpr (IsRecording) {
+                // every offset fits: the result holds at most four times MaxFormulaLength units
+                const auto target = static_cast<std::uint32_t>(out - begin);
+                const auto source = static_cast<std::uint32_t>(i);
+                edits->push_back({source, source + 1, target, target + 4});
+            }
             out = std::copy(PlaceholderPrefix.begin(), PlaceholderPrefix.end(), out);
             *out++ = asciicase::fold(OldString[i]);  // placeholders are lower case
         } else {
@@ -47,4 +55,16 @@ std::optional<std::u16string> ExpandVar(std::u16string_view OldString)
         }
     }
     return s;
+}
+
+}  // namespace
+
+std::optional<std::u16string> ExpandVar(std::u16string_view OldString)
+{
+    return expand<false>(OldString, nullptr);
+}
+
+std::optional<std::u16string> ExpandVar(std::u16string_view OldString, std::vector<Edit>& edits)
+{
+    return expand<true>(OldString, &edits);
 }

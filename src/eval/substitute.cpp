@@ -25,9 +25,10 @@ Match nextMatch(std::u16string_view text, std::size_t from,
     return {std::u16string_view::npos, nullptr};
 }
 
-}  // namespace
-
-void substitute(std::u16string& text, std::span<const Replacement> replacements)
+// Appends an edit per replacement to `edits` when recording.
+template <bool IsRecording>
+void replaceAll(std::u16string& text, std::span<const Replacement> replacements,
+                std::vector<Edit>* edits)
 {
     // Sized first, so that a text that grows a lot is written once and never moved.
     std::size_t size = text.size();
@@ -46,11 +47,31 @@ void substitute(std::u16string& text, std::span<const Replacement> replacements)
     for (Match m = nextMatch(text, 0, replacements); m.replacement != nullptr;
          m = nextMatch(text, copied, replacements)) {
         out.append(text, copied, m.position - copied);
+        const std::size_t target = out.size();
         out.append(m.replacement->value);
         copied = m.position + m.replacement->placeholder.size();
+        if constexpr (IsRecording) {
+            edits->push_back({static_cast<std::uint32_t>(m.position),
+                              static_cast<std::uint32_t>(copied),
+                              static_cast<std::uint32_t>(target),
+                              static_cast<std::uint32_t>(out.size())});
+        }
     }
     out.append(text, copied, std::u16string::npos);
     text = std::move(out);
+}
+
+}  // namespace
+
+void substitute(std::u16string& text, std::span<const Replacement> replacements)
+{
+    replaceAll<false>(text, replacements, nullptr);
+}
+
+void substitute(std::u16string& text, std::span<const Replacement> replacements,
+                std::vector<Edit>& edits)
+{
+    replaceAll<true>(text, replacements, &edits);
 }
 
 bool containsPlaceholder(std::u16string_view text, std::u16string_view placeholder)

@@ -1,8 +1,11 @@
 #pragma once
 
+#include "eval/position_map.h"
+
 #include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
 struct Replacement
 {
@@ -16,6 +19,11 @@ struct Replacement
 // replaces exactly what replacing placeholder after placeholder, each time searching again
 // from the start after each replacement, would.
 void substitute(std::u16string& text, std::span<const Replacement> replacements);
+
+// The same, and appends to `edits` one edit per placeholder replaced, from the placeholder in
+// the text before to the value in the text after.
+void substitute(std::u16string& text, std::span<const Replacement> replacements,
+                std::vector<Edit>& edits);
 
 // Whether `text` contains `placeholder` (lower case) in any case.
 bool containsPlaceholder(std::u16string_view text, std::u16string_view placeholder);

@@ -1,6 +1,7 @@
 #include "reckoner/reckoner.h"
 
 #include "text/ascii_case.h"
+#include "text/utf16.h"
 
 #include <algorithm>
 #include <array>
@@ -151,6 +152,53 @@ constexpr bool isNameStart(char16_t c)
 }
 constexpr bool isNamePart(char16_t c) { return isNameStart(c) || isDigit(c); }
 
+// The end of the number that starts at `p`, read by the rule of Reckoner::readNumber; one unit
+// on for a period without digits.
+const char16_t* numberEnd(const char16_t* p, const char16_t* end)
+{
+    const char16_t* q = p;
+    while (q != end && isDigit(*q))
+        ++q;
+    bool anyDigit = q != p;
+    if (q != end && *q == u'.') {
+        const char16_t* const fraction = ++q;
+        while (q != end && isDigit(*q))
+            ++q;
+        anyDigit = anyDigit || q != fraction;
+    }
+    if (!anyDigit)
+        return p + 1;
+    if (q != end && (*q == u'e' || *q == u'E')) {
+        const char16_t* r = q + 1;
+        if (r != end && (*r == u'+' || *r == u'-'))
+            ++r;
+        if (r != end && isDigit(*r)) {
+            while (r != end && isDigit(*r))
+                ++r;
+            q = r;
+        }
+    }
+    return q;
+}
+
+// The units of the token that starts at `p`: a number, a name, a surrogate pair or one unit;
+// 0 at the end of the text.
+std::size_t tokenLength(const char16_t* p, const char16_t* end)
+{
+    if (p == end)
+        return 0;
+    if (isDigit(*p) || *p == u'.')
+        return static_cast<std::size_t>(numberEnd(p, end) - p);
+    if (isNameStart(*p)) {
+        const char16_t* q = p;
+        while (q != end && isNamePart(*q))
+            ++q;
+        return static_cast<std::size_t>(q - p);
+    }
+    const bool isPair = end - p >= 2 && utf16::isHighSurrogate(p[0]) && utf16::isLowSurrogate(p[1]);
+    return isPair ? 2 : 1;
+}
+
 // Decimal exponent of the leading significant digit of a number the parser has accepted,
 // saturated; decides whether a literal out of double's range overflowed or underflowed.
 long long magnitudeOf(std::string_view digits)
@@ -204,20 +252,35 @@ std::u16string Reckoner::ErrorCode() const
 
 void Reckoner::Calculate()
 {
+    m_result = 0.0;
+    m_errorPosition = 0;
+    m_errorLength = 0;
+    m_code = readOnce<false>();
+    if (m_code == Success) {
+        m_result = m_values.back() == 0.0 ? 0.0 : m_values.back();
+        return;
+    }
+    // Keeping places costs every operator a little and most formulas have no problem: only
+    // now is the formula read again, keeping them, which meets the same problem first.
+    m_code = readOnce<true>();
+}
+
+// Reads and computes the whole formula; the code of its deciding problem, or Success.
+template <bool IsPlacing>
+int Reckoner::readOnce()
+{
     m_values.clear();
     m_pending.clear();
+    m_places.clear();
     m_computeCode = Success;
-    m_result = 0.0;
-
-    const int readCode = read();
-    if (readCode != Success) {
-        m_code = readCode;
-    } else if (m_computeCode != Success) {
-        m_code = m_computeCode;
-    } else {
-        m_code = Success;
-        m_result = m_values.back() == 0.0 ? 0.0 : m_values.back();
+    const int readCode = read<IsPlacing>();
+    if (readCode != Success)
+        return readCode;  // a placing read has placed it
+    if constexpr (IsPlacing) {
+        m_errorPosition = m_computePosition;
+        m_errorLength = m_computeLength;
     }
+    return m_computeCode;
 }
 
 void Reckoner::noteFailure(int code)
@@ -226,9 +289,50 @@ void Reckoner::noteFailure(int code)
         m_computeCode = code;
 }
 
+// Where the computing step about to run lies. Once a problem has been noted the place stays,
+// so that it ends as the place of the first one.
+void Reckoner::placeComputing(std::size_t position, std::size_t length)
+{
+    if (m_computeCode == Success) {
+        m_computePosition = position;
+        m_computeLength = length;
+    }
+}
+
+// Returns `code`; a placing reading first places the problem, kept inside the text whatever it
+// is given.
+template <bool IsPlacing>
+int Reckoner::fail(int code, const char16_t* at, std::size_t length)
+{
+    if constexpr (IsPlacing) {
+        const std::size_t size = m_expression.size();
+        m_errorPosition = std::min(static_cast<std::size_t>(at - m_expression.data()), size);
+        m_errorLength = std::min(length, size - m_errorPosition);
+    }
+    return code;
+}
+
+template <bool IsPlacing>
+void Reckoner::push(Pending entry, const char16_t* at)
+{
+    m_pending.push_back(entry);
+    if constexpr (IsPlacing)
+        m_places.push_back(static_cast<std::uint32_t>(at - m_expression.data()));
+}
+
+std::size_t Reckoner::nameLength(std::size_t position) const
+{
+    std::size_t end = position;
+    while (end < m_expression.size() && isNamePart(m_expression[end]))
+        ++end;
+    return end - position;
+}
+
+template <bool IsPlacing>
 int Reckoner::read()
 {
-    const char16_t* p = m_expression.data();
+    const char16_t* const begin = m_expression.data();
+    const char16_t* p = begin;
     const char16_t* const end = p + m_expression.size();
     bool expectOperand = true;
     bool justOpened = false;  // the last token was an opening parenthesis
@@ -244,8 +348,9 @@ int Reckoner::read()
 
         if (expectOperand) {
             if (isDigit(c) || c == u'.') {
+                const char16_t* const start = p;
                 if (!readNumber(p, end))
-                    return Syntax;
+                    return fail<IsPlacing>(Syntax, start, tokenLength(start, end));
                 expectOperand = false;
             } else if (isNameStart(c)) {
                 const char16_t* const start = p;
@@ -253,7 +358,7 @@ int Reckoner::read()
                     ++p;
                 const Name* name = lookUp(start, static_cast<std::size_t>(p - start));
                 if (name == nullptr)
-                    return Unknown;
+                    return fail<IsPlacing>(Unknown, start, static_cast<std::size_t>(p - start));
                 if (!name->isFunction) {
                     m_values.push_back(name->constant);
                     expectOperand = false;
@@ -261,29 +366,30 @@ int Reckoner::read()
                     while (p != end && isSpace(*p))
                         ++p;
                     if (p == end || *p != u'(')
-                        return Syntax;
+                        return fail<IsPlacing>(Syntax, p, tokenLength(p, end));
+                    push<IsPlacing>({OpenCall, name->function, 1}, start);
                     ++p;
-                    m_pending.push_back({OpenCall, name->function, 1});
                     justOpened = true;
                     continue;
                 }
             } else if (c == u'(') {
+                push<IsPlacing>({Open, 0, 0}, p);
                 ++p;
-                m_pending.push_back({Open, 0, 0});
                 justOpened = true;
                 continue;
             } else if (c == u'-') {
+                push<IsPlacing>({Negate, 0, 0}, p);
                 ++p;
-                m_pending.push_back({Negate, 0, 0});
             } else if (c == u'+') {
                 ++p;
             } else if (c == u')' && justOpened && m_pending.back().kind == OpenCall) {
                 // an empty argument list: the count is wrong for every function we know
-                return FunctionError;
+                const std::size_t name = IsPlacing ? m_places.back() : 0;
+                return fail<IsPlacing>(FunctionError, begin + name, nameLength(name));
             } else if (c == u')' || c == u'*' || c == u'/' || c == u'^' || c == u',') {
-                return Syntax;
+                return fail<IsPlacing>(Syntax, p, 1);
             } else {
-                return Unknown;
+                return fail<IsPlacing>(Unknown, p, tokenLength(p, end));
             }
             justOpened = false;
             continue;
@@ -293,60 +399,78 @@ int Reckoner::read()
         switch (c) {
         case u'+':
         case u'-':
-            reduceUntil(1, false);
-            m_pending.push_back({c == u'+' ? Add : Subtract, 0, 0});
+            reduceUntil<IsPlacing>(1, false);
+            push<IsPlacing>({c == u'+' ? Add : Subtract, 0, 0}, p);
             expectOperand = true;
             break;
         case u'*':
         case u'/':
-            reduceUntil(2, false);
-            m_pending.push_back({c == u'*' ? Multiply : Divide, 0, 0});
+            reduceUntil<IsPlacing>(2, false);
+            push<IsPlacing>({c == u'*' ? Multiply : Divide, 0, 0}, p);
             expectOperand = true;
             break;
         case u'^':
-            reduceUntil(4, true);
-            m_pending.push_back({Power, 0, 0});
+            reduceUntil<IsPlacing>(4, true);
+            push<IsPlacing>({Power, 0, 0}, p);
             expectOperand = true;
             break;
         case u')': {
-            if (!reduceUntil(0, false))
-                return Syntax;
+            if (!reduceUntil<IsPlacing>(0, false))
+                return fail<IsPlacing>(Syntax, p, 1);
             const Pending open = m_pending.back();
             m_pending.pop_back();
+            std::size_t name = 0;  // of the function called
+            if constexpr (IsPlacing) {
+                name = m_places.back();
+                m_places.pop_back();
+            }
             if (open.kind == OpenCall) {
                 if (open.arguments != arityOf(open.function))
-                    return FunctionError;
+                    return fail<IsPlacing>(FunctionError, begin + name, nameLength(name));
+                if constexpr (IsPlacing)
+                    placeComputing(name, nameLength(name));
                 applyFunction(open.function);
             }
             break;
         }
         case u',':
-            if (!reduceUntil(0, false) || m_pending.back().kind != OpenCall)
-                return Syntax;
+            if (!reduceUntil<IsPlacing>(0, false) || m_pending.back().kind != OpenCall)
+                return fail<IsPlacing>(Syntax, p, 1);
             ++m_pending.back().arguments;
             expectOperand = true;
             break;
         default:
-            if (isDigit(c) || c == u'.' || isNameStart(c) || c == u'(')
-                return Syntax;  // two operands in a row: there is no implicit multiplication
-            return Unknown;
+            if (isDigit(c) || c == u'.' || isNameStart(c) || c == u'(') {
+                // two operands in a row: there is no implicit multiplication
+                return fail<IsPlacing>(Syntax, p, tokenLength(p, end));
+            }
+            return fail<IsPlacing>(Unknown, p, tokenLength(p, end));
         }
         ++p;
     }
 
     if (!anyToken)
-        return Unknown;
+        return fail<IsPlacing>(Unknown, begin, 0);
     if (expectOperand)
-        return Syntax;
-    reduceUntil(0, false);
-    if (!m_pending.empty())
-        return Syntax;  // an opening parenthesis was never closed
+        return fail<IsPlacing>(Syntax, end, 0);
+    reduceUntil<IsPlacing>(0, false);
+    if (!m_pending.empty()) {
+        // an opening parenthesis was never closed: the innermost one is the problem
+        std::size_t open = IsPlacing ? m_places.back() : 0;
+        if (m_pending.back().kind == OpenCall) {
+            open += nameLength(open);
+            while (open < m_expression.size() && isSpace(m_expression[open]))
+                ++open;
+        }
+        return fail<IsPlacing>(Syntax, begin + open, 1);
+    }
     return Success;
 }
 
 // Applies the pending operators that bind at least as tightly as an incoming operator of the
 // given precedence; a right-associative one leaves its equals pending. Stops at a parenthesis:
 // returns whether one is on top afterwards.
+template <bool IsPlacing>
 bool Reckoner::reduceUntil(int incoming, bool rightAssociative)
 {
     while (!m_pending.empty()) {
@@ -357,6 +481,10 @@ bool Reckoner::reduceUntil(int incoming, bool rightAssociative)
         if (topPrecedence < incoming || (rightAssociative && topPrecedence == incoming))
             return false;
         m_pending.pop_back();
+        if constexpr (IsPlacing) {
+            placeComputing(m_places.back(), 1);
+            m_places.pop_back();
+        }
         apply(top);
     }
     return false;
@@ -527,8 +655,11 @@ bool Reckoner::readNumber(const char16_t*& p, const char16_t* end)
     } else if (!readLongNumber(start, p, value)) {
         return false;
     }
-    if (!std::isfinite(value))
+    if (!std::isfinite(value)) {
+        placeComputing(static_cast<std::size_t>(start - m_expression.data()),
+                       static_cast<std::size_t>(p - start));
         noteFailure(Calculation);
+    }
     m_values.push_back(value);
     return true;
 }

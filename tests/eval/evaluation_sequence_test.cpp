@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
 #include <map>
 #include <string>
 #include <vector>
@@ -51,9 +52,12 @@ public:
     {
         std::u16string code;
         double value;
+        std::size_t start = 0;
+        std::size_t length = 0;
     };
     std::map<std::u16string, Answer> script;
     std::vector<std::u16string> calls;
+    int problemReads = 0;  // kept apart from `calls`: only some runs read the problem
 
     void setExpression(std::u16string_view text) override
     {
@@ -75,6 +79,16 @@ public:
     {
         calls.push_back(u"Result");
         return m_answer.value;
+    }
+    std::size_t ErrorPosition() override
+    {
+        ++problemReads;
+        return m_answer.start;
+    }
+    std::size_t ErrorLength() override
+    {
+        ++problemReads;
+        return m_answer.length;
     }
 
 private:
@@ -328,5 +342,88 @@ TEST(EvaluationSequence, WritesEveryMessageLetterForLetter)
         const Outcome outcome = runEvaluation(evaluator, row.in, u'.');
         EXPECT_EQ(outcome.main, Err);
         EXPECT_EQ(outcome.status, row.status);
+    }
+}
+
+TEST(EvaluationSequence, PointsAtTheProblemInTheTypedText)
+{
+    const std::u16string tooLong(MaxFormulaLength + 1, u'1');
+    const std::u16string largest = u"1.7976931348623157e308";  // carried as 1.79769313486232E+308
+    struct Row
+    {
+        const char* name;
+        Formulas in;
+        std::optional<Problem> problem;
+    };
+    const Row rows[] = {
+        {"success", {u"x/y", u"1", u"2", u""}, std::nullopt},
+        {"unknown name", {u"1+foo(2)", u"", u"", u""}, Problem{Stage::Main, 2, 3}},
+        {"after leading spaces", {u"   1+foo(2)  ", u"", u"", u""}, Problem{Stage::Main, 5, 3}},
+        {"a name with a letter rewritten", {u"y", u"", u"1+max(2)", u""}, Problem{Stage::Y, 2, 3}},
+        {"a name around a letter left in", {u"y", u"", u"1+xa", u""}, Problem{Stage::Y, 2, 2}},
+        {"a name cut short by a value", {u"1+max(2)", u"1", u"", u""}, Problem{Stage::Main, 2, 2}},
+        {"a letter left in alone", {u"1", u"3", u"x", u""}, Problem{Stage::Y, 0, 1}},
+        {"unknown character in Z", {u"1", u"", u"", u" 1@"}, Problem{Stage::Z, 2, 1}},
+        {"empty formula", {u"   ", u"", u"", u""}, Problem{Stage::Main, 0, 0}},
+        {"ends too early", {u" 1+ ", u"", u"", u""}, Problem{Stage::Main, 3, 0}},
+        {"ends too early after a value", {u"x+", u"1", u"", u""}, Problem{Stage::Main, 2, 0}},
+        {"a value's parenthesis", {u"2x", u"3", u"", u""}, Problem{Stage::Main, 1, 1}},
+        {"an operand after a value", {u"x5", u"3", u"", u""}, Problem{Stage::Main, 1, 1}},
+        {"unclosed parenthesis", {u"1", u"", u"(z", u"2"}, Problem{Stage::Y, 0, 1}},
+        {"division by a value of 0", {u"x/y", u"1", u"0", u""}, Problem{Stage::Main, 1, 1}},
+        {"after exp's x", {u"EXP(x)/0", u"1", u"", u""}, Problem{Stage::Main, 6, 1}},
+        {"operator in X", {u"1", u"y/(z-2)", u"3", u"2"}, Problem{Stage::X, 1, 1}},
+        {"literal too large", {u"2*1e999", u"", u"", u""}, Problem{Stage::Main, 2, 5}},
+        {"value too large to carry", {u"z", u"", u"", largest}, Problem{Stage::Main, 0, 1}},
+        {"function", {u"2+sqrt(-1)", u"", u"", u""}, Problem{Stage::Main, 2, 4}},
+        {"function of a value", {u"1", u"Mod(y)", u"3", u"2"}, Problem{Stage::X, 0, 3}},
+        {"exp of a value", {u"exp(x)", u"1000", u"", u""}, Problem{Stage::Main, 0, 3}},
+        {"undefined Z, either case", {u"1+Z+z", u"", u"", u""}, Problem{Stage::Main, 2, 1}},
+        {"undefined Z in X", {u"", u" 2-z", u"", u""}, Problem{Stage::X, 3, 1}},
+        {"undefined X behind exp", {u"exp(2)*x", u"", u"2", u"1"}, Problem{Stage::Main, 7, 1}},
+        {"too long", {u"  " + tooLong + u" ", u"", u"", u""}, Problem{Stage::Main, 32769, 1}},
+        {"X too long", {u"1", tooLong, u"", u""}, Problem{Stage::X, 32767, 1}},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        const Outcome got = run(row.in);
+        EXPECT_EQ(got.main == Err, row.problem.has_value());
+        ASSERT_EQ(got.problem.has_value(), row.problem.has_value());
+        if (!row.problem)
+            continue;
+        EXPECT_EQ(got.problem->formula, row.problem->formula);
+        EXPECT_EQ(got.problem->start, row.problem->start);
+        EXPECT_EQ(got.problem->length, row.problem->length);
+    }
+}
+
+TEST(EvaluationSequence, TakesTheEvaluatorsProblemOnlyAfterAnErrorCode)
+{
+    constexpr std::size_t Far = std::numeric_limits<std::size_t>::max();
+    struct Row
+    {
+        RecordingEvaluator::Answer answer;  // for the text "7", typed "  7 "
+        std::optional<Problem> problem;
+    };
+    const Row rows[] = {
+        {{u"2", 0, 0, 1}, Problem{Stage::Main, 2, 1}},
+        {{u"4", 0, 1, 0}, Problem{Stage::Main, 3, 0}},
+        {{u"1", 0, Far, Far}, Problem{Stage::Main, 3, 0}},  // kept inside the text
+        {{u"3", 0, 0, Far}, Problem{Stage::Main, 2, 1}},
+        {{u"0", 7, 0, 1}, std::nullopt},
+        {{u"9", 0, 0, 1}, std::nullopt},  // ends without a word
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(testing::PrintToString(row.answer.code));
+        RecordingEvaluator evaluator;
+        evaluator.script = {{u"7", row.answer}};
+        const Outcome got = runEvaluation(evaluator, {u"  7 ", u"", u"", u""}, u'.');
+        EXPECT_EQ(evaluator.problemReads, row.problem ? 2 : 0);
+        ASSERT_EQ(got.problem.has_value(), row.problem.has_value());
+        if (!row.problem)
+            continue;
+        EXPECT_EQ(got.problem->formula, row.problem->formula);
+        EXPECT_EQ(got.problem->start, row.problem->start);
+        EXPECT_EQ(got.problem->length, row.problem->length);
     }
 }

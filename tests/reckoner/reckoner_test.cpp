@@ -373,3 +373,66 @@ TEST(Reckoner, SurvivesDeepNesting)
     calls += u"-2" + std::u16string(Depth, u')');
     EXPECT_EQ(evaluate(calls).result, 2.0);
 }
+
+TEST(Reckoner, PointsAtTheProblem)
+{
+    struct Row { std::u16string text; std::u16string code; std::size_t start, length; };
+    const Row rows[] = {
+        {u"1+2", u"0", 0, 0},
+        // "1": the whole unknown name, the foreign character, nothing for a text without tokens
+        {u"", u"1", 0, 0},
+        {u" \t\r\n", u"1", 0, 0},
+        {u"1+foo(2)", u"1", 2, 3},
+        {u"2*vary+1", u"1", 2, 4},
+        {u"1+@", u"1", 2, 1},
+        {u"2 @", u"1", 2, 1},
+        {u"1+\U0001F600", u"1", 2, 2},  // a surrogate pair is one character
+        {u"1+\xD800" u"2", u"1", 2, 1},
+        // "2": the first token that breaks the formula, the end of a text that stops too early,
+        // the innermost parenthesis left open, a stray one
+        {u"2*)", u"2", 2, 1},
+        {u"1 2", u"2", 2, 1},
+        {u"2 3.5e+2", u"2", 2, 6},
+        {u"1.2.3", u"2", 3, 2},
+        {u"2pi", u"2", 1, 2},
+        {u"sin 1", u"2", 4, 1},
+        {u"sin", u"2", 3, 0},
+        {u"1+", u"2", 2, 0},
+        {u"1+ \t", u"2", 4, 0},
+        {u"(1+(2", u"2", 3, 1},
+        {u"((1+2)*3", u"2", 0, 1},
+        {u"2*sin (1", u"2", 6, 1},
+        {u"1)", u"2", 1, 1},
+        {u"(1,2)", u"2", 2, 1},
+        {u"()", u"2", 1, 1},
+        {u".", u"2", 0, 1},
+        // "3": the operator whose result failed, a literal too large
+        {u"1/0", u"3", 1, 1},
+        {u"0^-1", u"3", 1, 1},
+        {u"1e308*10", u"3", 5, 1},
+        {u"2+1e400", u"3", 2, 5},
+        // "4": the function's name, whatever failed in the call
+        {u"2+sqrt(-1)", u"4", 2, 4},
+        {u"LN (0)", u"4", 0, 2},
+        {u"1+mod(1)", u"4", 2, 3},
+        {u"sin()", u"4", 0, 3},
+        // the problem that decided the code: reading first, then the first one computed
+        {u"1/0 + @", u"1", 6, 1},
+        {u"1/0 + sqrt(-1)", u"3", 1, 1},
+        {u"sqrt(-1) + 1/0", u"4", 0, 4},
+        {u"1/(0*1e400)", u"3", 5, 5},  // the literal is noted while reading, before the /
+        {u"2^3^(1/0)", u"3", 6, 1},
+    };
+    Reckoner reused;  // what an earlier formula left must not show
+    for (const Row& row : rows) {
+        SCOPED_TRACE(narrow(row.text));
+        Reckoner fresh;
+        for (Reckoner* reckoner : {&fresh, &reused}) {
+            reckoner->setExpression(row.text);
+            reckoner->Calculate();
+            EXPECT_EQ(reckoner->ErrorCode(), row.code);
+            EXPECT_EQ(reckoner->ErrorPosition(), row.start);
+            EXPECT_EQ(reckoner->ErrorLength(), row.length);
+        }
+    }
+}

@@ -3,6 +3,7 @@
 #include "app_info.h"
 #include "cli/batch_request.h"
 #include "cli/json_text.h"
+#include "cli/problem_marker.h"
 #include "eval/evaluation_sequence.h"
 #include "text/utf8.h"
 
@@ -12,6 +13,7 @@
 #include <ostream>
 #include <string>
 #include <string_view>
+#include <utility>
 
 namespace {
 
@@ -27,7 +29,8 @@ constexpr char Usage[] =
     "  --locale NAME       take the decimal separator of NAME (de_DE, en_US, ...) instead of\n"
     "                      the user's locale\n"
     "  --json              print one JSON object with the exact texts of the result boxes and\n"
-    "                      the status line, null for what the run left untouched\n"
+    "                      the status line, null for what the run left untouched, and where\n"
+    "                      the problem lies\n"
     "  --batch             read JSON Lines {\"main\":...,\"x\":...,\"y\":...,\"z\":...} from\n"
     "                      standard input and print one --json line for each\n"
     "  -h, --help          show this help\n"
@@ -124,7 +127,32 @@ std::string parse(const std::vector<std::u16string>& arguments, Options& options
     return {};
 }
 
-void printPlain(std::ostream& out, const Outcome& outcome)
+// After the status, the line of the formula that holds the problem, and a marker under it.
+void printProblem(std::ostream& out, const Formulas& typed, const Problem& problem)
+{
+    const auto [label, text] = [&]() -> std::pair<std::string_view, const std::u16string*> {
+        switch (problem.formula) {
+        case Stage::Z:
+            return {"Formula for Z", &typed.z};
+        case Stage::Y:
+            return {"Formula for Y", &typed.y};
+        case Stage::X:
+            return {"Formula for X", &typed.x};
+        case Stage::Main:
+            break;
+        }
+        return {"Formula", &typed.main};
+    }();
+    const ProblemLines lines = problemLines(*text, problem);
+    std::string prefix(label);
+    if (text->find_first_of(u"\r\n") != std::u16string::npos)
+        prefix += ", line " + std::to_string(lines.lineNumber);
+    prefix += ": ";
+    out << prefix << utf8::encode(lines.text) << '\n'
+        << std::string(prefix.size(), ' ') << utf8::encode(lines.marker) << '\n';
+}
+
+void printPlain(std::ostream& out, const Outcome& outcome, const Formulas& typed)
 {
     const auto line = [&out](const char* label, const std::optional<std::u16string>& text) {
         out << label << ':';
@@ -137,6 +165,8 @@ void printPlain(std::ostream& out, const Outcome& outcome)
     line("X", outcome.x);
     line("Result", outcome.main);
     line("Status", outcome.status);
+    if (outcome.problem)
+        printProblem(out, typed, *outcome.problem);
 }
 
 bool isSuccess(const Outcome& outcome)
@@ -203,6 +233,6 @@ int runCli(const std::vector<std::u16string>& arguments, std::istream& in, std::
     if (options.json)
         out << outcomeJson(outcome) << '\n';
     else
-        printPlain(out, outcome);
+        printPlain(out, outcome, options.formulas);
     return isSuccess(outcome) ? ExitSuccess : ExitNotSuccessful;
 }

@@ -67,8 +67,33 @@ std::string outcomeJson(const Outcome& outcome)
     appendField(out, "z", outcome.z);
     out += ',';
     appendField(out, "status", outcome.status);
+    out += ",\"problem\":";
+    if (outcome.problem) {
+        out += "{\"formula\":";
+        out += jsonString(formulaName(outcome.problem->formula));
+        out += ",\"start\":" + std::to_string(outcome.problem->start);
+        out += ",\"length\":" + std::to_string(outcome.problem->length);
+        out += '}';
+    } else {
+        out += "null";
+    }
     out += '}';
     return out;
+}
+
+std::u16string_view formulaName(Stage formula)
+{
+    switch (formula) {
+    case Stage::Z:
+        return u"z";
+    case Stage::Y:
+        return u"y";
+    case Stage::X:
+        return u"x";
+    case Stage::Main:
+        break;
+    }
+    return u"main";
 }
 
 std::string errorJson(std::u16string_view problem)

@@ -6,6 +6,7 @@
 
 #include <optional>
 #include <string>
+#include <utility>
 
 namespace {
 
@@ -13,6 +14,45 @@ void writeIfSet(FormView& view, ControlId control, const std::optional<std::u16s
 {
     if (text)
         view.setText(control, *text);
+}
+
+ControlId formulaBox(Stage formula)
+{
+    switch (formula) {
+    case Stage::Z:
+        return form1::Text4;
+    case Stage::Y:
+        return form1::Text3;
+    case Stage::X:
+        return form1::Text2;
+    case Stage::Main:
+        break;
+    }
+    return form1::Text1;
+}
+
+std::u16string decimal(std::size_t number)
+{
+    const std::string digits = std::to_string(number);
+    return std::u16string(digits.begin(), digits.end());
+}
+
+// Where a problem lies, in words, counting characters from 1 as the user does.
+std::u16string placeInWords(const Problem& problem, std::size_t textLength)
+{
+    const std::size_t first = problem.start + 1;
+    if (problem.length == 0) {  // a place between characters
+        if (problem.start >= textLength)
+            return u"Problem at the end of the formula.";
+        if (problem.start == 0)
+            return u"Problem at the start of the formula.";
+        return u"Problem between characters " + decimal(problem.start) + u" and " +
+               decimal(first) + u".";
+    }
+    if (problem.length == 1)
+        return u"Problem at character " + decimal(first) + u".";
+    return u"Problem at characters " + decimal(first) + u" to " +
+           decimal(problem.start + problem.length) + u".";
 }
 
 }  // namespace
@@ -61,12 +101,32 @@ void Form1::Command1_Click()
     using namespace form1;
     const Formulas typed{m_view.text(Text1), m_view.text(Text2), m_view.text(Text3),
                          m_view.text(Text4)};
+    clearProblem();
     const Outcome out = runEvaluation(Reckoner1, typed, m_platform.decimalPoint);
     writeIfSet(m_view, Text8, out.z);  // a box the run did not reach keeps its text
     writeIfSet(m_view, Text7, out.y);
     writeIfSet(m_view, Text6, out.x);
     writeIfSet(m_view, Text5, out.main);
     writeIfSet(m_view, Label6, out.status);  // at most one message per run, and sometimes none
+    if (out.problem && out.status)
+        showProblem(*out.problem, *out.status);
+}
+
+void Form1::showProblem(const Problem& problem, const std::u16string& status)
+{
+    // The status label cannot take the focus, so a screen reader would say nothing after
+    // Evaluate: the box with the problem takes the focus and says what and where.
+    const ControlId box = formulaBox(problem.formula);
+    const std::u16string typed = m_view.text(box);
+    m_view.setDescription(box, status + u" " + placeInWords(problem, typed.size()));
+    m_view.select(box, problem.start, problem.length);
+    m_problemBox = box;
+}
+
+void Form1::clearProblem()
+{
+    if (m_problemBox)
+        m_view.setDescription(*std::exchange(m_problemBox, std::nullopt), u"");
 }
 
 void Form1::mnuEvaluate_Click()
@@ -114,21 +174,25 @@ void Form1::mnuAbout_Click()
 
 void Form1::Text1_Change()
 {
+    clearProblem();
     m_view.setText(form1::Label6, InputChangedText);
 }
 
 void Form1::Text2_Change()
 {
+    clearProblem();
     m_view.setText(form1::Label6, InputChangedText);
 }
 
 void Form1::Text3_Change()
 {
+    clearProblem();
     m_view.setText(form1::Label6, InputChangedText);
 }
 
 void Form1::Text4_Change()
 {
+    clearProblem();
     m_view.setText(form1::Label6, InputChangedText);
 }
 

@@ -1,10 +1,14 @@
 #pragma once
 
+#include "eval/evaluation_sequence.h"
 #include "eval/evaluator.h"
 #include "forms/form_events.h"
 #include "forms/form_view.h"
 #include "platform/help_viewer.h"
 #include "platform/settings_store.h"
+
+#include <optional>
+#include <string>
 
 // What the main window reaches outside itself through.
 struct Form1Platform
@@ -44,7 +48,11 @@ public:
     void Text4_Change();
 
 private:
+    void showProblem(const Problem& problem, const std::u16string& status);
+    void clearProblem();
+
     FormView& m_view;
     Form1Platform m_platform;
     ReckonerEvaluator Reckoner1;
+    std::optional<ControlId> m_problemBox;  // whose description tells the last run's problem
 };

@@ -2,6 +2,7 @@
 
 #include "forms/form_spec.h"
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 
@@ -16,6 +17,11 @@ public:
     // Raises the control's Change when the text differs, as typing does.
     virtual void setText(ControlId control, std::u16string_view text) = 0;
     virtual void setCaption(std::u16string_view caption) = 0;  // the window's title
+    // Puts the keyboard focus in a text box with `length` units from `start` selected, 0-based;
+    // a length of 0 puts the caret at `start`.
+    virtual void select(ControlId control, std::size_t start, std::size_t length) = 0;
+    // What assistive technology reads for the control after its name; empty text clears it.
+    virtual void setDescription(ControlId control, std::u16string_view description) = 0;
     virtual bool isChecked(MenuId item) const = 0;
     virtual void setChecked(MenuId item, bool checked) = 0;
     // Shows `form` modeless and without an owner. A form that is not loaded is loaded first,

@@ -14,6 +14,7 @@
 #include <QPainter>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QTextCursor>
 
 #include <algorithm>
 #include <limits>
@@ -253,6 +254,32 @@ void QtFormView::setText(ControlId id, std::u16string_view text)
 void QtFormView::setCaption(std::u16string_view caption)
 {
     m_window.widget->setWindowTitle(toQString(caption));
+}
+
+void QtFormView::select(ControlId id, std::size_t start, std::size_t length)
+{
+    QWidget* const widget = control(id);
+    widget->activateWindow();
+    widget->setFocus(Qt::OtherFocusReason);
+    const auto clamp = [](std::size_t n, qsizetype most) {
+        return static_cast<int>(std::min<std::size_t>(n, static_cast<std::size_t>(most)));
+    };
+    if (auto* const line = qobject_cast<QLineEdit*>(widget)) {
+        const int from = clamp(start, line->text().size());
+        line->setSelection(from, clamp(length, line->text().size() - from));
+    } else if (auto* const plain = qobject_cast<QPlainTextEdit*>(widget)) {
+        // The document counts a line break as one position, as the box's text does.
+        const int last = plain->document()->characterCount() - 1;
+        QTextCursor cursor(plain->document());
+        cursor.setPosition(clamp(start, last));
+        cursor.setPosition(clamp(start + length, last), QTextCursor::KeepAnchor);
+        plain->setTextCursor(cursor);
+    }
+}
+
+void QtFormView::setDescription(ControlId id, std::u16string_view description)
+{
+    control(id)->setAccessibleDescription(toQString(description));
 }
 
 bool QtFormView::isChecked(MenuId id) const

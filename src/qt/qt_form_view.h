@@ -43,6 +43,8 @@ public:
     std::u16string text(ControlId control) const override;
     void setText(ControlId control, std::u16string_view text) override;
     void setCaption(std::u16string_view caption) override;
+    void select(ControlId control, std::size_t start, std::size_t length) override;
+    void setDescription(ControlId control, std::u16string_view description) override;
     bool isChecked(MenuId item) const override;
     void setChecked(MenuId item, bool checked) override;
     void show(FormId form) override;

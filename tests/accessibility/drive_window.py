@@ -1,8 +1,8 @@
 #!/usr/bin/python3
 """Drives a running Sumwright window through the AT-SPI accessibility bus, as a screen reader or
 a UI automation tool would: finds the boxes by their accessible names, types the worked example,
-presses Evaluate, and reads back the results and the status line. Exits non-zero on any
-difference."""
+presses Evaluate, and reads back the results and the status line; then an error, and what the
+box with the problem says of it. Exits non-zero on any difference."""
 
 import sys
 import time
@@ -95,6 +95,13 @@ def main():
     check(text_of(boxes["Result"]) == " Error", "an error shows ' Error' in the result box")
     check(status[0].name.startswith("Calculation error"), f"status names the calculation error, "
           f"got {status[0].name!r}")
+    # What a screen reader says when the focus arrives in the box with the problem.
+    formula = boxes["Formula"]
+    check(formula.getState().contains(pyatspi.STATE_FOCUSED), "the Formula box has the focus")
+    check(formula.description == status[0].name + " Problem at character 2.",
+          f"the Formula box says what and where, got {formula.description!r}")
+    selection = formula.queryText().getSelection(0) if formula.queryText().getNSelections() else None
+    check(selection == (1, 2), f"the '/' is selected, got {selection!r}")
 
     print("accessibility: %d checks failed" % len(failures))
     return 1 if failures else 0

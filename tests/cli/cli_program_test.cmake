@@ -51,7 +51,7 @@ check("non-ASCII text and control characters read and written as bytes"
     OUTPUT "{\"error\":\"unknown key \\\"π\\\"\"}\n\
 {\"error\":\"not JSON: column 1: syntax error while parsing value - invalid literal; \
 last read: '<U+001A>'\"}\n\
-{\"main\":\"0.5\",\"x\":\"\",\"y\":\"\",\"z\":\"\",\"status\":\" Evaluation successful.\"}\n"
+{\"main\":\"0.5\",\"x\":\"\",\"y\":\"\",\"z\":\"\",\"status\":\" Evaluation successful.\",\"problem\":null}\n"
     STATUS 1)
 
 check("a non-ASCII argument told back on standard error"

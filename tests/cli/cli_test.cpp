@@ -53,7 +53,7 @@ TEST(Cli, PrintsTheWorkedExampleInBothModes)
     formulas.insert(formulas.begin(), u"--json");
     const CliRun json = runWith(formulas);
     EXPECT_EQ(json.status, ExitSuccess);
-    EXPECT_EQ(json.out, R"({"main":"12","x":"3","y":"3","z":"1.5","status":" Evaluation successful."})"
+    EXPECT_EQ(json.out, R"({"main":"12","x":"3","y":"3","z":"1.5","status":" Evaluation successful.","problem":null})"
                         "\n");
 }
 
@@ -62,10 +62,13 @@ TEST(Cli, ShowsUntouchedBoxesAsNothing)
     const CliRun plain = runWith({u"-y", u"1/0", u"-z", u"2", u"1"});
     EXPECT_EQ(plain.status, ExitNotSuccessful);
     EXPECT_EQ(plain.out, "Z: 2\nY:\nX:\nResult:  Error\nStatus: Calculation error: division by "
-                         "zero, or some other impossible operation in formula Y.\n");
+                         "zero, or some other impossible operation in formula Y.\n"
+                         "Formula for Y: 1/0\n"
+                         "                ^\n");
     const CliRun json = runWith({u"--json", u"-y", u"1/0", u"-z", u"2", u"1"});
     EXPECT_EQ(json.out, R"({"main":" Error","x":null,"y":null,"z":"2","status":"Calculation error: )"
-                        R"(division by zero, or some other impossible operation in formula Y."})"
+                        R"(division by zero, or some other impossible operation in formula Y.",)"
+                        R"("problem":{"formula":"y","start":1,"length":1}})"
                         "\n");
 }
 
@@ -74,9 +77,9 @@ TEST(Cli, TakesTheDecimalSeparatorFromTheLocale)
     EXPECT_EQ(runWith({u"-z", u"1.5", u"z"}, {}, u',').out,
               "Z: 1,5\nY: \nX: \nResult: 1,5\nStatus:  Evaluation successful.\n");
     EXPECT_EQ(runWith({u"--locale", u"de_DE", u"--json", u"1/2"}).out,
-              R"({"main":"0,5","x":"","y":"","z":"","status":" Evaluation successful."})" "\n");
+              R"({"main":"0,5","x":"","y":"","z":"","status":" Evaluation successful.","problem":null})" "\n");
     EXPECT_EQ(runWith({u"--locale=en_US", u"--json", u"1/2"}, {}, u',').out,
-              R"({"main":"0.5","x":"","y":"","z":"","status":" Evaluation successful."})" "\n");
+              R"({"main":"0.5","x":"","y":"","z":"","status":" Evaluation successful.","problem":null})" "\n");
 }
 
 TEST(Cli, ReadsFormulasThatLookLikeOptions)
@@ -137,13 +140,13 @@ TEST(Cli, EvaluatesABatchLineByLine)
     for (std::string line; std::getline(lines, line);)
         got.push_back(line);
     ASSERT_EQ(got.size(), 8u) << run.out;
-    EXPECT_EQ(got[0], R"({"main":"12","x":"3","y":"3","z":"1.5","status":" Evaluation successful."})");
+    EXPECT_EQ(got[0], R"({"main":"12","x":"3","y":"3","z":"1.5","status":" Evaluation successful.","problem":null})");
     EXPECT_EQ(got[1].rfind(R"({"error":"not JSON: )", 0), 0u) << got[1];
-    EXPECT_EQ(got[2], R"({"main":" Error","x":"","y":"","z":"","status":"Calculation error: division by zero, or some other impossible operation."})");
+    EXPECT_EQ(got[2], R"({"main":" Error","x":"","y":"","z":"","status":"Calculation error: division by zero, or some other impossible operation.","problem":{"formula":"main","start":1,"length":1}})");
     EXPECT_EQ(got[3], R"({"error":"not a JSON object"})");
     EXPECT_EQ(got[4], R"({"error":"\"main\" is not a string"})");
     EXPECT_EQ(got[5].rfind(R"({"error":)", 0), 0u);
-    EXPECT_EQ(got[6], R"({"main":" Error","x":null,"y":"","z":"","status":"The formula for X contains invalid symbols or functions, or no formula has been entered."})");
+    EXPECT_EQ(got[6], R"({"main":" Error","x":null,"y":"","z":"","status":"The formula for X contains invalid symbols or functions, or no formula has been entered.","problem":{"formula":"x","start":0,"length":1}})");
     EXPECT_EQ(got[7], R"({"error":"unknown key \"note\""})");
 }
 

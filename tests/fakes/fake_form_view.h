@@ -3,6 +3,7 @@
 #include "forms/form_events.h"
 #include "forms/form_view.h"
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -12,7 +13,10 @@ class FakeFormView final : public FormView
 {
 public:
     explicit FakeFormView(const FormSpec& spec)
-        : spec(spec), texts(spec.controls.size()), checks(spec.menu.size())
+        : spec(spec),
+          texts(spec.controls.size()),
+          checks(spec.menu.size()),
+          descriptions(spec.controls.size())
     {
         for (std::size_t i = 0; i < spec.controls.size(); ++i)
             texts[i] = std::u16string(spec.controls[i].caption);
@@ -23,6 +27,15 @@ public:
     std::vector<std::u16string> texts;  // by control
     std::vector<bool> checks;           // by menu item
     std::u16string caption = std::u16string(spec.caption);
+    std::vector<std::u16string> descriptions;  // by control
+    struct Selection
+    {
+        ControlId control;
+        std::size_t start;
+        std::size_t length;
+        bool operator==(const Selection&) const = default;
+    };
+    std::optional<Selection> selection;  // with the focus
     std::vector<FormId> shown;  // in order
     int closes = 0;
 
@@ -40,6 +53,14 @@ public:
             events->change(control);
     }
     void setCaption(std::u16string_view text) override { caption = text; }
+    void select(ControlId control, std::size_t start, std::size_t length) override
+    {
+        selection = Selection{control, start, length};
+    }
+    void setDescription(ControlId control, std::u16string_view text) override
+    {
+        descriptions[index(control)] = text;
+    }
     bool isChecked(MenuId item) const override { return checks[static_cast<std::size_t>(item)]; }
     void setChecked(MenuId item, bool checked) override
     {

@@ -3,6 +3,8 @@
 #include "forms/form1_spec.h"
 #include "platform/platform_error.h"
 
+#include "eval/evaluation_sequence.h"
+
 #include "fakes/fake_form_view.h"
 #include "fakes/fake_help_viewer.h"
 #include "fakes/fake_settings_store.h"
@@ -286,4 +288,66 @@ TEST(Form1, AboutShowsTheAboutFormEachTime)
     f.form.choose(mnuAbout);
     EXPECT_EQ(f.view.shown, (std::vector<FormId>{FormId::frmAbout, FormId::frmAbout}));
     EXPECT_EQ(f.view.closes, 0);
+}
+
+TEST(Form1, AProblemTakesTheFocusToItsBoxSelectedAndSaysWhereItLies)
+{
+    using Selection = FakeFormView::Selection;
+    struct Row
+    {
+        Formulas typed;
+        Selection selection;
+        std::u16string description;
+    };
+    const Row rows[] = {
+        {{u"1+foo(2)", u"", u"", u""}, {Text1, 2, 3},
+         u"The formula contains invalid symbols or functions, or no formula has been entered. "
+         u"Problem at characters 3 to 5."},
+        {{u" 2*)", u"", u"", u""}, {Text1, 3, 1},
+         u"Syntax error:  a valid mathematical formula has not been entered. "
+         u"Problem at character 4."},
+        {{u"y", u"", u"3+", u""}, {Text3, 2, 0},
+         u"Syntax error:  a valid mathematical formula for Y has not been entered. "
+         u"Problem at the end of the formula."},
+        {{u"2*X", u"", u"", u""}, {Text1, 2, 1},
+         u"Undefined reference to variable X in the main formula. Problem at character 3."},
+        {{u" 1+ ", u"", u"", u""}, {Text1, 3, 0},
+         u"Syntax error:  a valid mathematical formula has not been entered. "
+         u"Problem between characters 3 and 4."},
+        {{u"\t", u"", u"", u""}, {Text1, 0, 0},
+         u"The formula contains invalid symbols or functions, or no formula has been entered. "
+         u"Problem at the start of the formula."},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(testing::PrintToString(row.description));
+        Form1Fixture f;
+        f.load().enterFormulas(row.typed.main, row.typed.x, row.typed.y, row.typed.z);
+        f.form.click(Command1);
+        EXPECT_EQ(f.view.selection, row.selection);
+        for (const ControlId box : FormulaBoxes) {
+            EXPECT_EQ(f.view.descriptions[static_cast<std::size_t>(box)],
+                      box == row.selection.control ? row.description : u"");
+        }
+    }
+}
+
+TEST(Form1, TheNextEditOrEvaluationClearsWhatWasSaidOfAProblem)
+{
+    const auto described = [](const Form1Fixture& f) {
+        return f.view.descriptions[static_cast<std::size_t>(Text3)];
+    };
+    Form1Fixture f;
+    f.load().enterFormulas(u"1", u"", u"3+", u"");
+    f.form.click(Command1);
+    ASSERT_NE(described(f), u"");
+    f.view.type(Text2, u"2");  // an edit in another box
+    EXPECT_EQ(described(f), u"");
+
+    f.form.click(Command1);
+    ASSERT_NE(described(f), u"");
+    f.view.type(Text3, u"3");
+    f.view.selection.reset();
+    f.form.click(Command1);  // succeeds
+    EXPECT_EQ(described(f), u"");
+    EXPECT_EQ(f.view.selection, std::nullopt);  // the focus stays where it was
 }

@@ -11,6 +11,7 @@
 #include <QAccessible>
 #include <QPushButton>
 #include <QTemporaryDir>
+#include <QTextCursor>
 #include <QTimer>
 
 #include <gtest/gtest.h>
@@ -422,4 +423,46 @@ TEST(QtForm1, OutlivesTheMainWindowUntilItIsClosed)
     safetyNet.start(10000);
     EXPECT_EQ(QApplication::exec(), 0);
     EXPECT_TRUE(isOpenInLoop);
+}
+
+TEST(QtForm1, AProblemTakesTheFocusToItsBoxWithTheProblemSelected)
+{
+    struct Row
+    {
+        const char* main;
+        const char* y;
+        const char* box;
+        QString selected;
+        int caret;
+        QString description;
+    };
+    const Row rows[] = {
+        {"1+\nfoo(2)", "", "Text1", "foo", 6,
+         "The formula contains invalid symbols or functions, or no formula has been entered. "
+         "Problem at characters 4 to 6."},
+        {"y", "2*)", "Text3", ")", 3,
+         "Syntax error:  a valid mathematical formula for Y has not been entered. "
+         "Problem at character 3."},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.box);
+        Form1Fixture f;
+        f.make();
+        f.showAndWait();
+        QApplication::setActiveWindow(f.form.get());
+        f.enterFormulas(row.main, "", row.y, "");
+        QTest::mouseClick(f.widget("Command1"), Qt::LeftButton);
+        QWidget* const box = f.widget(row.box);
+        EXPECT_EQ(QApplication::focusWidget(), box);
+        if (auto* const line = qobject_cast<QLineEdit*>(box)) {
+            EXPECT_EQ(line->selectedText(), row.selected);
+            EXPECT_EQ(line->cursorPosition(), row.caret);
+        } else {
+            const QTextCursor cursor = qobject_cast<QPlainTextEdit*>(box)->textCursor();
+            EXPECT_EQ(cursor.selectedText(), row.selected);
+            EXPECT_EQ(cursor.position(), row.caret);
+        }
+        EXPECT_EQ(QAccessible::queryAccessibleInterface(box)->text(QAccessible::Description),
+                  row.description);
+    }
 }

@@ -43,10 +43,10 @@ inline std::filesystem::path markerProgram()
     return std::filesystem::path(self).parent_path() / "start_marker.exe";
 }
 
-// Polls `done` for up to 20 s; a started program runs on its own schedule.
-inline bool waitUntil(const std::function<bool()>& done)
+// Polls `done` for up to `seconds`; a started program runs on its own schedule.
+inline bool waitUntil(const std::function<bool()>& done, int seconds = 20)
 {
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(seconds);
     while (!done()) {
         if (std::chrono::steady_clock::now() > deadline)
             return false;

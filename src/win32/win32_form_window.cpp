@@ -127,6 +127,36 @@ std::vector<ControlId> creationOrder(const FormSpec& spec)
     return order;
 }
 
+UniqueMenu buildMenu(const FormSpec& spec)
+{
+    UniqueMenu bar(CreateMenu());
+    std::vector<HMENU> popups(spec.menu.size(), nullptr);  // by item; owned by the bar
+    for (std::size_t i = 0; i < spec.menu.size(); ++i) {
+        const MenuSpec& item = spec.menu[i];
+        const std::wstring caption = toWide(item.caption);  // '&' marks the access key
+        if (item.parent.empty()) {
+            UniqueMenu popup(CreatePopupMenu());
+            if (AppendMenuW(bar.get(), MF_POPUP, reinterpret_cast<UINT_PTR>(popup.get()),
+                            caption.c_str()))
+                popups[i] = popup.release();
+            continue;
+        }
+        if (!item.isVisible)
+            continue;  // a hidden item is not in the menu at all, so it cannot be chosen
+        const auto parent = std::find_if(spec.menu.begin(), spec.menu.end(),
+                                         [&](const MenuSpec& m) { return m.name == item.parent; });
+        assert(parent != spec.menu.end());
+        const HMENU popup = popups[static_cast<std::size_t>(parent - spec.menu.begin())];
+        if (item.isSeparator()) {
+            AppendMenuW(popup, MF_SEPARATOR, 0, nullptr);
+            continue;
+        }
+        const UINT flags = MF_STRING | (item.isEnabled ? MF_ENABLED : MF_GRAYED);
+        AppendMenuW(popup, flags, static_cast<UINT_PTR>(commandId(MenuId(i))), caption.c_str());
+    }
+    return bar;
+}
+
 Win32FormWindow::Win32FormWindow(const FormSpec& spec, FormId id, Win32FormHost& host,
                                  Win32Accessibility& accessibility, HINSTANCE instance)
     : m_spec(spec), m_id(id), m_host(host), m_accessibility(accessibility), m_instance(instance)
@@ -178,7 +208,7 @@ void Win32FormWindow::load(HWND over)
     const DWORD style = m_spec.isSizable ? WS_OVERLAPPEDWINDOW
                                          : WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU;
     const DWORD exStyle = m_spec.isSizable ? 0 : WS_EX_DLGMODALFRAME;
-    UniqueMenu menu(m_spec.menu.empty() ? nullptr : buildMenu());
+    UniqueMenu menu = m_spec.menu.empty() ? UniqueMenu() : buildMenu(m_spec);
     // Created where its dpi will be, on the screen of `over` or the primary one; placed later.
     RECT overRect{};
     if (over != nullptr)
@@ -207,36 +237,6 @@ void Win32FormWindow::bringToFront()
     if (IsIconic(m_window.get()))
         ShowWindow(m_window.get(), SW_RESTORE);
     SetForegroundWindow(m_window.get());
-}
-
-HMENU Win32FormWindow::buildMenu() const
-{
-    UniqueMenu bar(CreateMenu());
-    std::vector<HMENU> popups(m_spec.menu.size(), nullptr);  // by item; owned by the bar
-    for (std::size_t i = 0; i < m_spec.menu.size(); ++i) {
-        const MenuSpec& item = m_spec.menu[i];
-        const std::wstring caption = toWide(item.caption);  // '&' marks the access key
-        if (item.parent.empty()) {
-            UniqueMenu popup(CreatePopupMenu());
-            if (AppendMenuW(bar.get(), MF_POPUP, reinterpret_cast<UINT_PTR>(popup.get()),
-                            caption.c_str()))
-                popups[i] = popup.release();
-            continue;
-        }
-        if (!item.isVisible)
-            continue;  // a hidden item is not in the menu at all, so it cannot be chosen
-        const auto parent = std::find_if(m_spec.menu.begin(), m_spec.menu.end(),
-                                         [&](const MenuSpec& m) { return m.name == item.parent; });
-        assert(parent != m_spec.menu.end());
-        const HMENU popup = popups[static_cast<std::size_t>(parent - m_spec.menu.begin())];
-        if (item.isSeparator()) {
-            AppendMenuW(popup, MF_SEPARATOR, 0, nullptr);
-            continue;
-        }
-        const UINT flags = MF_STRING | (item.isEnabled ? MF_ENABLED : MF_GRAYED);
-        AppendMenuW(popup, flags, static_cast<UINT_PTR>(commandId(MenuId(i))), caption.c_str());
-    }
-    return bar.release();
 }
 
 void Win32FormWindow::createControls()

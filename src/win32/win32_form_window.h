@@ -48,6 +48,9 @@ public:
 // first control in it; then the rest in the table's order.
 std::vector<ControlId> creationOrder(const FormSpec& spec);
 
+// The form's menu bar, captions with their '&', items by commandId; a hidden item is left out.
+UniqueMenu buildMenu(const FormSpec& spec);
+
 // A top-level window built from a form's table, which forwards its controls' events to the
 // form's handlers. Frames are group boxes with the controls in them as siblings placed over
 // them, so that their notifications reach this window.
@@ -91,7 +94,6 @@ private:
     template <class Call>
     void deliver(Call&& call);
 
-    HMENU buildMenu() const;
     void createControls();
     // Fonts, places, icons for the window's dpi.
     void applyDpi();

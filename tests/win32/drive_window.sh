@@ -6,7 +6,8 @@
 #   drive_window.sh BUILD_DIR [--dpi DPI] [--screenshots DIR]
 #
 # BUILD_DIR is the windows preset's build folder; WINEPREFIX and the other Wine settings come
-# from the environment, with the Wine server running (scripts/test-windows sets them up).
+# from the environment (scripts/test-windows sets them). The script starts a display of its
+# own and the prefix's Wine server on it, and stops both at the end.
 # --dpi sets the display's dots per inch (96: 100 %, 144: 150 %). --screenshots writes
 # windows-main-window.png (after the worked example) and windows-about.png to DIR.
 set -euo pipefail
@@ -27,22 +28,8 @@ exe=$build/src/winapp/sumwright.exe
 driver=$build/tests/win32/window_driver.exe
 settings='HKCU\Software\VB and VBA Program Settings\Sumwright\Settings'
 
-# A display of our own among :81 to :89.
-xvfb=""
-for n in 81 82 83 84 85 86 87 88 89; do
-    [ -e "/tmp/.X$n-lock" ] && continue
-    Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
-    xvfb=$!
-    export DISPLAY=":$n"
-    for _ in $(seq 50); do
-        xdotool getdisplaygeometry >/dev/null 2>&1 && break
-        kill -0 "$xvfb" 2>/dev/null || break
-        sleep 0.1
-    done
-    xdotool getdisplaygeometry >/dev/null 2>&1 && break
-    xvfb=""
-done
-[ -n "$xvfb" ] || { echo "no free display among :81 to :89" >&2; exit 1; }
+source "$(dirname "$0")/../../scripts/lib.sh"
+start_virtual_display
 
 app=""
 cleanup()
@@ -51,7 +38,7 @@ cleanup()
     wine "$driver" sysinfo-cleanup >/dev/null 2>&1 || true
     wine reg delete 'HKCU\Software\VB and VBA Program Settings\Sumwright' /f >/dev/null 2>&1 || true
     wineserver -k 2>/dev/null || true
-    kill "$xvfb" 2>/dev/null || true
+    stop_virtual_display
 }
 trap cleanup EXIT
 trap 'exit 1' INT TERM

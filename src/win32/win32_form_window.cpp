@@ -243,8 +243,6 @@ void Win32FormWindow::createControls()
 {
     const std::size_t count = m_spec.controls.size();
     m_controls.assign(count, nullptr);
-    m_controlFonts.clear();
-    m_controlFonts.resize(count);
     m_focus = nullptr;
     for (const ControlId id : creationOrder(m_spec)) {
         const ControlSpec& spec = m_spec.control(id);
@@ -311,24 +309,26 @@ void Win32FormWindow::applyDpi()
     NONCLIENTMETRICSW metrics{};
     metrics.cbSize = sizeof metrics;
     SystemParametersInfoForDpi(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0, dpi);
-    m_font.reset(CreateFontIndirectW(&metrics.lfMessageFont));
-    m_twips = Win32Twips(dpi, lineHeight(m_window.get(), m_font.get()));
+    // The fonts in use go only once the controls have the new ones.
+    UniqueFont formFont(CreateFontIndirectW(&metrics.lfMessageFont));
+    std::vector<UniqueFont> controlFonts(m_spec.controls.size());
+    m_twips = Win32Twips(dpi, lineHeight(m_window.get(), formFont.get()));
 
     for (std::size_t i = 0; i < m_spec.controls.size(); ++i) {
         const ControlSpec& spec = m_spec.controls[i];
-        HFONT font = m_font.get();
+        HFONT font = formFont.get();
         if (spec.pointSize != 0) {
             // The message font's family at the table's size, in normal weight.
             LOGFONTW own = metrics.lfMessageFont;
             own.lfHeight = -MulDiv(spec.pointSize, static_cast<int>(dpi), 72);
             own.lfWeight = FW_NORMAL;
-            m_controlFonts[i].reset(CreateFontIndirectW(&own));
-            font = m_controlFonts[i].get();
+            controlFonts[i].reset(CreateFontIndirectW(&own));
+            font = controlFonts[i].get();
         }
         POINT origin{0, 0};
         if (const auto frame = indexNamed(m_spec, spec.container))
             origin = {m_spec.controls[*frame].place.left, m_spec.controls[*frame].place.top};
-        RECT place = m_twips.rect(spec.place, origin);
+        const RECT place = m_twips.rect(spec.place, origin);
         if (spec.kind == ControlKind::PictureBox) {
             UniqueIcon icon = programIcon(m_instance, GetSystemMetricsForDpi(SM_CXICON, dpi));
             SendMessageW(m_controls[i], STM_SETICON, reinterpret_cast<WPARAM>(icon.get()), 0);
@@ -338,6 +338,8 @@ void Win32FormWindow::applyDpi()
                      place.bottom - place.top, SWP_NOZORDER | SWP_NOACTIVATE);
         SendMessageW(m_controls[i], WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
     }
+    m_font = std::move(formFont);
+    m_controlFonts = std::move(controlFonts);
 
     // The task bar and Alt+Tab show the big icon; a dialog frame shows no icon of its own.
     UniqueIcon big = programIcon(m_instance, GetSystemMetricsForDpi(SM_CXICON, dpi));

@@ -30,7 +30,7 @@ public:
     }
     ~ScratchKey()
     {
-        allowAll();
+        allowAllOn(HKEY_LOCAL_MACHINE, std::wstring(m_path.begin(), m_path.end()));
         RegCloseKey(m_key);
         RegDeleteTreeA(HKEY_LOCAL_MACHINE, m_path.c_str());
     }
@@ -59,39 +59,9 @@ public:
         set(name, REG_SZ, data);
     }
 
-    // Everyone may read the key, change its rights and delete it, but not write to it:
-    // what a standard user meets under HKEY_LOCAL_MACHINE.
-    void denyWrite()
-    {
-        SID_IDENTIFIER_AUTHORITY world = SECURITY_WORLD_SID_AUTHORITY;
-        PSID everyone = nullptr;
-        ASSERT_TRUE(AllocateAndInitializeSid(&world, 1, SECURITY_WORLD_RID, 0, 0, 0, 0, 0, 0, 0,
-                                             &everyone));
-        std::vector<std::uint8_t> aclBuffer(256);
-        auto* acl = reinterpret_cast<PACL>(aclBuffer.data());
-        InitializeAcl(acl, static_cast<DWORD>(aclBuffer.size()), ACL_REVISION);
-        AddAccessAllowedAce(acl, ACL_REVISION, KEY_READ | DELETE | WRITE_DAC, everyone);
-        SECURITY_DESCRIPTOR sd;
-        InitializeSecurityDescriptor(&sd, SECURITY_DESCRIPTOR_REVISION);
-        SetSecurityDescriptorDacl(&sd, TRUE, acl, FALSE);
-        const LONG status = RegSetKeySecurity(m_key, DACL_SECURITY_INFORMATION, &sd);
-        FreeSid(everyone);
-        ASSERT_EQ(status, ERROR_SUCCESS);
-    }
+    void denyWrite() { ASSERT_TRUE(denyWriteTo(m_key)); }
 
 private:
-    void allowAll()
-    {
-        HKEY key = nullptr;
-        if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, m_path.c_str(), 0, WRITE_DAC, &key) != 0)
-            return;
-        SECURITY_DESCRIPTOR sd;
-        InitializeSecurityDescriptor(&sd, SECURITY_DESCRIPTOR_REVISION);
-        SetSecurityDescriptorDacl(&sd, TRUE, nullptr, FALSE);  // no DACL: full access
-        RegSetKeySecurity(key, DACL_SECURITY_INFORMATION, &sd);
-        RegCloseKey(key);
-    }
-
     std::string m_path;
     HKEY m_key = nullptr;
 };

@@ -1,6 +1,7 @@
 #include "win32/win32_settings_store.h"
 
 #include "platform/platform_error.h"
+#include "win32/win32_test_support.h"
 #include "win32/win32_text.h"
 
 #include <gtest/gtest.h>
@@ -63,20 +64,9 @@ public:
         ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, sectionPath().c_str(), 0, nullptr, 0,
                                   KEY_ALL_ACCESS, nullptr, &key, nullptr),
                   ERROR_SUCCESS);
-        SID_IDENTIFIER_AUTHORITY world = SECURITY_WORLD_SID_AUTHORITY;
-        PSID everyone = nullptr;
-        AllocateAndInitializeSid(&world, 1, SECURITY_WORLD_RID, 0, 0, 0, 0, 0, 0, 0, &everyone);
-        std::vector<std::uint8_t> aclBuffer(256);
-        auto* acl = reinterpret_cast<PACL>(aclBuffer.data());
-        InitializeAcl(acl, static_cast<DWORD>(aclBuffer.size()), ACL_REVISION);
-        AddAccessAllowedAce(acl, ACL_REVISION, KEY_READ | DELETE | WRITE_DAC, everyone);
-        SECURITY_DESCRIPTOR sd;
-        InitializeSecurityDescriptor(&sd, SECURITY_DESCRIPTOR_REVISION);
-        SetSecurityDescriptorDacl(&sd, TRUE, acl, FALSE);
-        const LONG status = RegSetKeySecurity(key, DACL_SECURITY_INFORMATION, &sd);
-        FreeSid(everyone);
+        const bool isDenied = denyWriteTo(key);
         RegCloseKey(key);
-        ASSERT_EQ(status, ERROR_SUCCESS);
+        ASSERT_TRUE(isDenied);
     }
 
     const std::u16string name;
@@ -84,14 +74,7 @@ public:
 private:
     void remove()
     {
-        HKEY key = nullptr;
-        if (RegOpenKeyExW(HKEY_CURRENT_USER, sectionPath().c_str(), 0, WRITE_DAC, &key) == 0) {
-            SECURITY_DESCRIPTOR sd;
-            InitializeSecurityDescriptor(&sd, SECURITY_DESCRIPTOR_REVISION);
-            SetSecurityDescriptorDacl(&sd, TRUE, nullptr, FALSE);  // no DACL: full access
-            RegSetKeySecurity(key, DACL_SECURITY_INFORMATION, &sd);
-            RegCloseKey(key);
-        }
+        allowAllOn(HKEY_CURRENT_USER, sectionPath());
         const std::wstring application =
             toWide(u"Software\\VB and VBA Program Settings\\" + name);
         RegDeleteTreeW(HKEY_CURRENT_USER, application.c_str());

@@ -162,27 +162,6 @@ fs::path viewerFolder()
     return fs::temp_directory_path() / L"Sumwright viewer" / L"Pr\u00FCf\u20AC\u2122";
 }
 
-// Makes the current user's key `path` one that everyone may read, and delete, but not write.
-void denyWrite(const wchar_t* path)
-{
-    HKEY key = nullptr;
-    RegCreateKeyExW(HKEY_CURRENT_USER, path, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key,
-                    nullptr);
-    SID_IDENTIFIER_AUTHORITY world = SECURITY_WORLD_SID_AUTHORITY;
-    PSID everyone = nullptr;
-    AllocateAndInitializeSid(&world, 1, SECURITY_WORLD_RID, 0, 0, 0, 0, 0, 0, 0, &everyone);
-    std::vector<std::uint8_t> aclBuffer(256);
-    auto* acl = reinterpret_cast<PACL>(aclBuffer.data());
-    InitializeAcl(acl, static_cast<DWORD>(aclBuffer.size()), ACL_REVISION);
-    AddAccessAllowedAce(acl, ACL_REVISION, KEY_READ | DELETE | WRITE_DAC, everyone);
-    SECURITY_DESCRIPTOR sd;
-    InitializeSecurityDescriptor(&sd, SECURITY_DESCRIPTOR_REVISION);
-    SetSecurityDescriptorDacl(&sd, TRUE, acl, FALSE);
-    RegSetKeySecurity(key, DACL_SECURITY_INFORMATION, &sd);
-    FreeSid(everyone);
-    RegCloseKey(key);
-}
-
 bool isViewerRunning()
 {
     const HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
@@ -228,8 +207,12 @@ int run(const std::vector<std::string>& args)
                    : 1;
     }
     if (command == "settings-readonly") {
-        denyWrite(SettingsKey);
-        return 0;
+        HKEY key = nullptr;
+        RegCreateKeyExW(HKEY_CURRENT_USER, SettingsKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
+                        &key, nullptr);
+        const bool isDenied = denyWriteTo(key);
+        RegCloseKey(key);
+        return isDenied ? 0 : 1;
     }
     if (command == "message") {
         // A message box of the program: its prompt is the static text with id 0xFFFF.

@@ -31,3 +31,32 @@ build_jobs()
 {
     nproc 2>/dev/null || echo 2
 }
+
+# Starts Xvfb on the first free display from :81 to :89 and sets DISPLAY to it, for Windows
+# programs under Wine; VIRTUAL_DISPLAY_PID is the server's process. Returns 1 when none is free.
+start_virtual_display()
+{
+    local n
+    for n in 81 82 83 84 85 86 87 88 89; do
+        [ -e "/tmp/.X$n-lock" ] && continue
+        Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+        VIRTUAL_DISPLAY_PID=$!
+        export DISPLAY=":$n"
+        for _ in $(seq 50); do
+            xdotool getdisplaygeometry >/dev/null 2>&1 && return 0
+            kill -0 "$VIRTUAL_DISPLAY_PID" 2>/dev/null || break
+            sleep 0.1
+        done
+        kill "$VIRTUAL_DISPLAY_PID" 2>/dev/null || true
+    done
+    echo "no free display among :81 to :89" >&2
+    return 1
+}
+
+stop_virtual_display()
+{
+    if [ -n "${VIRTUAL_DISPLAY_PID:-}" ]; then
+        kill "$VIRTUAL_DISPLAY_PID" 2>/dev/null || true
+        VIRTUAL_DISPLAY_PID=""
+    fi
+}

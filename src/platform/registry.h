@@ -62,6 +62,8 @@ public:
                                std::span<std::uint8_t> data) = 0;
     // Closing 0 or a root does nothing.
     virtual void closeKey(RegistryKey key) = 0;
+    // Text as the ANSI calls return it, in the system code page, turned into UTF-16.
+    virtual std::u16string decodeText(std::span<const std::uint8_t> bytes) const = 0;
 };
 
 // The operating system's registry. Where the system has none, a registry with no keys.

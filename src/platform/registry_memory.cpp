@@ -17,6 +17,12 @@ public:
     }
 
     void closeKey(RegistryKey) override {}
+
+    // Nothing here has a code page of its own: one character per byte.
+    std::u16string decodeText(std::span<const std::uint8_t> bytes) const override
+    {
+        return std::u16string(bytes.begin(), bytes.end());
+    }
 };
 
 }  // namespace

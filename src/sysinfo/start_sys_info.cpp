@@ -109,7 +109,7 @@ KeyValueResult GetKeyValue(Registry& registry, RegistryKey KeyRoot, const std::s
     const std::span<const std::uint8_t> bytes(buffer.data(), size);
 
     if (queried.type == RegSz) {
-        KeyVal.assign(bytes.begin(), bytes.end());
+        KeyVal = registry.decodeText(bytes);
     } else if (queried.type == RegDword) {
         std::optional<std::u16string> text = dwordText(bytes);
         if (!text) {

@@ -24,8 +24,9 @@ enum class KeyValueResult
 };
 
 // Reads value `SubKeyRef` of key `KeyName` under `KeyRoot`, opened for reading only. On Read,
-// `KeyVal` holds a REG_SZ as one character per byte without its terminating zero, a REG_DWORD
-// as unsigned decimal, and any other type leaves it as passed in; otherwise it is empty.
+// `KeyVal` holds a REG_SZ decoded from the system code page without its terminating zero, a
+// REG_DWORD as unsigned decimal, and any other type leaves it as passed in; otherwise it is
+// empty.
 // The key is closed on every path.
 KeyValueResult GetKeyValue(Registry& registry, RegistryKey KeyRoot, const std::string& KeyName,
                            const std::string& SubKeyRef, std::u16string& KeyVal);

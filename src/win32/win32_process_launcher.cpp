@@ -1,9 +1,9 @@
 #include "win32/win32_process_launcher.h"
 
 #include "platform/platform_error.h"
-
-#define WIN32_LEAN_AND_MEAN
-#include <windows.h>
+#include "win32/win32_handles.h"
+#include "win32/win32_text.h"
+#include "win32/win32_windows.h"
 
 #include <string>
 
@@ -30,19 +30,6 @@ void appendQuoted(std::u16string& line, const std::u16string& arg)
     line += u'"';
 }
 
-std::string systemMessage(DWORD error)
-{
-    char* text = nullptr;
-    const DWORD length = FormatMessageA(
-        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-        nullptr, error, 0, reinterpret_cast<char*>(&text), 0, nullptr);
-    std::string message = length != 0 ? std::string(text, length) : std::string();
-    LocalFree(text);
-    while (!message.empty() && (message.back() == '\n' || message.back() == '\r'))
-        message.pop_back();
-    return message.empty() ? "error " + std::to_string(error) : message;
-}
-
 }  // namespace
 
 std::u16string windowsCommandLine(const std::u16string& program,
@@ -64,7 +51,7 @@ void Win32ProcessLauncher::start(const std::u16string& program,
     if (program.empty() || program.find(u'"') != std::u16string::npos)
         throw PlatformError("not a program name");
     const std::u16string line = windowsCommandLine(program, args);
-    std::wstring mutableLine(line.begin(), line.end());  // CreateProcessW may write to it
+    std::wstring mutableLine = toWide(line);  // CreateProcessW may write to it
 
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
@@ -74,6 +61,6 @@ void Win32ProcessLauncher::start(const std::u16string& program,
     if (!CreateProcessW(nullptr, mutableLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
                         nullptr, &startup, &process))
         throw PlatformError(systemMessage(GetLastError()));
-    CloseHandle(process.hThread);
-    CloseHandle(process.hProcess);
+    const UniqueKernelHandle thread(process.hThread);
+    const UniqueKernelHandle started(process.hProcess);
 }

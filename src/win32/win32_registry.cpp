@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <limits>
+#include <string>
 
 namespace {
 
@@ -50,6 +51,18 @@ public:
     {
         if (key != 0 && !isRoot(key))
             RegCloseKey(toHkey(key));
+    }
+
+    std::u16string decodeText(std::span<const std::uint8_t> bytes) const override
+    {
+        if (bytes.empty())
+            return {};
+        const auto* const chars = reinterpret_cast<const char*>(bytes.data());
+        const int size = static_cast<int>(bytes.size());  // at most the 1024-byte buffer
+        const int length = MultiByteToWideChar(CP_ACP, 0, chars, size, nullptr, 0);
+        std::wstring text(static_cast<std::size_t>(length), L'\0');
+        MultiByteToWideChar(CP_ACP, 0, chars, size, text.data(), length);
+        return std::u16string(text.begin(), text.end());
     }
 };
 

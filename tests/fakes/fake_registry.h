@@ -43,6 +43,8 @@ public:
     std::vector<Query> queries;              // in order
     std::vector<RegistryKey> closed;         // in order
     std::set<RegistryKey> openKeys;          // opened and not yet closed
+    // The system code page's bytes that do not stand for the Latin-1 character of their value.
+    std::map<std::uint8_t, char16_t> codePage;
 
     Key& key(const std::string& path, RegistryKey root = LocalMachine)
     {
@@ -96,6 +98,16 @@ public:
     {
         closed.push_back(handle);
         openKeys.erase(handle);
+    }
+
+    std::u16string decodeText(std::span<const std::uint8_t> bytes) const override
+    {
+        std::u16string text;
+        for (const std::uint8_t byte : bytes) {
+            const auto found = codePage.find(byte);
+            text += found != codePage.end() ? found->second : static_cast<char16_t>(byte);
+        }
+        return text;
     }
 
 private:

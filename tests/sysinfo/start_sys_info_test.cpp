@@ -191,6 +191,8 @@ TEST(GetKeyValue, TurnsEachValueTypeIntoText)
         {"string without its zero", RegSz, {'a', 'b'}, KeyValueResult::Read, u"ab"},
         {"empty string", RegSz, {0}, KeyValueResult::Read, u""},
         {"one byte per character", RegSz, {0xE9, 0}, KeyValueResult::Read, u"\u00E9"},
+        {"in the system code page", RegSz, {'P', 0x80, 0x99, 0}, KeyValueResult::Read,
+         u"P\u20AC\u2122"},
         {"1023 characters", RegSz, longest, KeyValueResult::Read, std::u16string(1023, u'a')},
         {"1024 characters without zero", RegSz, Bytes(1024, 'a'), KeyValueResult::Read,
          std::u16string(1024, u'a')},
@@ -210,6 +212,7 @@ TEST(GetKeyValue, TurnsEachValueTypeIntoText)
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
         FakeRegistry registry;
+        registry.codePage = {{0x80, u'\u20AC'}, {0x99, u'\u2122'}};  // as windows-1252
         registry.key("K").values["V"] = {row.type, row.data};
         std::u16string text = u"caller";
         EXPECT_EQ(GetKeyValue(registry, LocalMachine, "K", "V", text), row.result);

@@ -1,5 +1,7 @@
 #include "sysinfo/start_sys_info.h"
 #include "platform/registry.h"
+#include "win32/win32_file_probe.h"
+#include "win32/win32_test_support.h"
 
 #include <gtest/gtest.h>
 
@@ -8,6 +10,7 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <filesystem>
 #include <memory>
 #include <string>
 #include <vector>
@@ -27,7 +30,7 @@ public:
     }
     ~ScratchKey()
     {
-        allowAll();
+        allowAllOn(HKEY_LOCAL_MACHINE, std::wstring(m_path.begin(), m_path.end()));
         RegCloseKey(m_key);
         RegDeleteTreeA(HKEY_LOCAL_MACHINE, m_path.c_str());
     }
@@ -42,6 +45,13 @@ public:
                                  static_cast<DWORD>(data.size())),
                   ERROR_SUCCESS);
     }
+    void setWide(const std::wstring& name, const std::wstring& text)
+    {
+        const auto bytes = static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t));
+        ASSERT_EQ(RegSetValueExW(m_key, name.c_str(), 0, REG_SZ,
+                                 reinterpret_cast<const BYTE*>(text.c_str()), bytes),
+                  ERROR_SUCCESS);
+    }
     void setString(const std::string& name, const std::string& text)
     {
         std::vector<std::uint8_t> data(text.begin(), text.end());
@@ -49,39 +59,9 @@ public:
         set(name, REG_SZ, data);
     }
 
-    // Everyone may read the key, change its rights and delete it, but not write to it:
-    // what a standard user meets under HKEY_LOCAL_MACHINE.
-    void denyWrite()
-    {
-        SID_IDENTIFIER_AUTHORITY world = SECURITY_WORLD_SID_AUTHORITY;
-        PSID everyone = nullptr;
-        ASSERT_TRUE(AllocateAndInitializeSid(&world, 1, SECURITY_WORLD_RID, 0, 0, 0, 0, 0, 0, 0,
-                                             &everyone));
-        std::vector<std::uint8_t> aclBuffer(256);
-        auto* acl = reinterpret_cast<PACL>(aclBuffer.data());
-        InitializeAcl(acl, static_cast<DWORD>(aclBuffer.size()), ACL_REVISION);
-        AddAccessAllowedAce(acl, ACL_REVISION, KEY_READ | DELETE | WRITE_DAC, everyone);
-        SECURITY_DESCRIPTOR sd;
-        InitializeSecurityDescriptor(&sd, SECURITY_DESCRIPTOR_REVISION);
-        SetSecurityDescriptorDacl(&sd, TRUE, acl, FALSE);
-        const LONG status = RegSetKeySecurity(m_key, DACL_SECURITY_INFORMATION, &sd);
-        FreeSid(everyone);
-        ASSERT_EQ(status, ERROR_SUCCESS);
-    }
+    void denyWrite() { ASSERT_TRUE(denyWriteTo(m_key)); }
 
 private:
-    void allowAll()
-    {
-        HKEY key = nullptr;
-        if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, m_path.c_str(), 0, WRITE_DAC, &key) != 0)
-            return;
-        SECURITY_DESCRIPTOR sd;
-        InitializeSecurityDescriptor(&sd, SECURITY_DESCRIPTOR_REVISION);
-        SetSecurityDescriptorDacl(&sd, TRUE, nullptr, FALSE);  // no DACL: full access
-        RegSetKeySecurity(key, DACL_SECURITY_INFORMATION, &sd);
-        RegCloseKey(key);
-    }
-
     std::string m_path;
     HKEY m_key = nullptr;
 };
@@ -161,6 +141,45 @@ TEST(RegistryWin32, ReadsAKeyThatRefusesWriteAccess)
     EXPECT_EQ(GetKeyValue(*registry, LocalMachine, scratch.path(), "PATH", text),
               KeyValueResult::Read);
     EXPECT_EQ(text, u"C:\\v.exe");
+}
+
+// Characters of the system code page that the ANSI calls return as bytes other than their
+// Latin-1 codes, so that reading those bytes one character each names another file.
+std::u16string codePageCharacters()
+{
+    std::u16string found;
+    for (const wchar_t c : std::wstring(L"\u20AC\u2122\u0416\u03B1\u00FC")) {
+        char bytes[8];
+        BOOL lossy = FALSE;
+        const bool isUtf8 = GetACP() == CP_UTF8;  // which takes no lossy flag
+        const int size = WideCharToMultiByte(CP_ACP, isUtf8 ? 0 : WC_NO_BEST_FIT_CHARS, &c, 1,
+                                             bytes, sizeof bytes, nullptr,
+                                             isUtf8 ? nullptr : &lossy);
+        const bool isLatin1Byte = size == 1 && static_cast<unsigned char>(bytes[0]) == c;
+        if (size > 0 && !lossy && !isLatin1Byte)
+            found += static_cast<char16_t>(c);
+    }
+    return found;
+}
+
+TEST(RegistryWin32, ReadsAFolderWithCharactersOfTheSystemCodePage)
+{
+    const std::u16string special = codePageCharacters();
+    ASSERT_FALSE(special.empty()) << "code page " << GetACP();
+    const ScratchDir scratch("CodePage");
+    const std::filesystem::path folder = scratch.path() / (u"Pr" + special);
+    std::filesystem::create_directories(folder);
+    std::filesystem::copy_file(markerProgram(), folder / "MSINFO32.EXE");
+    ScratchKey key("CodePage");
+    key.setWide(L"MSINFO", folder.wstring());
+
+    const std::unique_ptr<Registry> registry = makeSystemRegistry();
+    std::u16string text;
+    ASSERT_EQ(GetKeyValue(*registry, LocalMachine, key.path(), "MSINFO", text),
+              KeyValueResult::Read);
+    EXPECT_EQ(text, folder.u16string());
+    Win32FileProbe probe;
+    EXPECT_EQ(probe.findFile(text + u"\\MSINFO32.EXE"), u"MSINFO32.EXE");
 }
 
 }  // namespace

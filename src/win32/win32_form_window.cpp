@@ -1,0 +1,644 @@
+#include "win32/win32_form_window.h"
+
+#include "win32/win32_text.h"
+
+#include <commctrl.h>
+
+#include <algorithm>
+#include <cassert>
+#include <stdexcept>
+#include <utility>
+
+namespace {
+
+// No limit of ours: an over-long formula is reported by the evaluation, not cut off here.
+constexpr LPARAM NoTextLimit = 0x7FFFFFFE;
+
+bool takesFocus(const ControlSpec& control)
+{
+    return control.kind == ControlKind::TextBox || control.kind == ControlKind::CommandButton;
+}
+
+std::optional<std::size_t> indexNamed(const FormSpec& spec, std::string_view name)
+{
+    for (std::size_t i = 0; i < spec.controls.size(); ++i) {
+        if (spec.controls[i].name == name)
+            return i;
+    }
+    return std::nullopt;
+}
+
+std::wstring wideName(std::string_view name)
+{
+    return std::wstring(name.begin(), name.end());
+}
+
+// A window's device context, released on every path.
+class WindowDc
+{
+public:
+    explicit WindowDc(HWND window) : m_window(window), m_dc(GetDC(window)) {}
+    ~WindowDc() { ReleaseDC(m_window, m_dc); }
+    WindowDc(const WindowDc&) = delete;
+    WindowDc& operator=(const WindowDc&) = delete;
+    HDC get() const { return m_dc; }
+
+private:
+    HWND m_window;
+    HDC m_dc;
+};
+
+class PaintScope
+{
+public:
+    explicit PaintScope(HWND window) : m_window(window) { BeginPaint(window, &m_paint); }
+    ~PaintScope() { EndPaint(m_window, &m_paint); }
+    PaintScope(const PaintScope&) = delete;
+    PaintScope& operator=(const PaintScope&) = delete;
+    HDC dc() const { return m_paint.hdc; }
+
+private:
+    HWND m_window;
+    PAINTSTRUCT m_paint{};
+};
+
+int lineHeight(HWND window, HFONT font)
+{
+    const WindowDc dc(window);
+    const HGDIOBJ previous = SelectObject(dc.get(), font);
+    TEXTMETRICW metrics{};
+    GetTextMetricsW(dc.get(), &metrics);
+    SelectObject(dc.get(), previous);
+    return metrics.tmHeight + metrics.tmExternalLeading;
+}
+
+// The image of the program's icon nearest to `size` pixels, scaled to it.
+UniqueIcon programIcon(HINSTANCE instance, int size)
+{
+    return UniqueIcon(static_cast<HICON>(
+        LoadImageW(instance, ProgramIconName, IMAGE_ICON, size, size, LR_DEFAULTCOLOR)));
+}
+
+// The dialog manager passes Tab to a multi-line edit box, which would type it; Tab moves on
+// instead, as in the single-line boxes. Enter still breaks the line.
+LRESULT CALLBACK tabMovesOn(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                            DWORD_PTR)
+{
+    LRESULT result = DefSubclassProc(window, message, wParam, lParam);
+    if (message == WM_GETDLGCODE && wParam == VK_TAB)
+        result &= ~(DLGC_WANTALLKEYS | DLGC_WANTTAB);
+    return result;
+}
+
+}  // namespace
+
+std::vector<ControlId> creationOrder(const FormSpec& spec)
+{
+    const std::size_t count = spec.controls.size();
+    std::vector<std::size_t> focusable;
+    for (std::size_t i = 0; i < count; ++i) {
+        if (takesFocus(spec.controls[i]))
+            focusable.push_back(i);
+    }
+    std::stable_sort(focusable.begin(), focusable.end(), [&](std::size_t a, std::size_t b) {
+        return spec.controls[a].tabIndex < spec.controls[b].tabIndex;
+    });
+
+    std::vector<ControlId> order;
+    std::vector<bool> isPlaced(count, false);
+    const auto place = [&](std::size_t i) {
+        if (!isPlaced[i])
+            order.push_back(ControlId{static_cast<std::uint8_t>(i)});
+        isPlaced[i] = true;
+    };
+    for (const std::size_t i : focusable) {
+        const ControlSpec& control = spec.controls[i];
+        if (const auto frame = indexNamed(spec, control.container))
+            place(*frame);
+        if (control.kind == ControlKind::TextBox && i > 0) {
+            const ControlSpec& before = spec.controls[i - 1];
+            if (before.kind == ControlKind::Label && before.container == control.container)
+                place(i - 1);
+        }
+        place(i);
+    }
+    for (std::size_t i = 0; i < count; ++i)
+        place(i);
+    return order;
+}
+
+UniqueMenu buildMenu(const FormSpec& spec)
+{
+    UniqueMenu bar(CreateMenu());
+    std::vector<HMENU> popups(spec.menu.size(), nullptr);  // by item; owned by the bar
+    for (std::size_t i = 0; i < spec.menu.size(); ++i) {
+        const MenuSpec& item = spec.menu[i];
+        const std::wstring caption = toWide(item.caption);  // '&' marks the access key
+        if (item.parent.empty()) {
+            UniqueMenu popup(CreatePopupMenu());
+            if (AppendMenuW(bar.get(), MF_POPUP, reinterpret_cast<UINT_PTR>(popup.get()),
+                            caption.c_str()))
+                popups[i] = popup.release();
+            continue;
+        }
+        if (!item.isVisible)
+            continue;  // a hidden item is not in the menu at all, so it cannot be chosen
+        const auto parent = std::find_if(spec.menu.begin(), spec.menu.end(),
+                                         [&](const MenuSpec& m) { return m.name == item.parent; });
+        assert(parent != spec.menu.end());
+        const HMENU popup = popups[static_cast<std::size_t>(parent - spec.menu.begin())];
+        if (item.isSeparator()) {
+            AppendMenuW(popup, MF_SEPARATOR, 0, nullptr);
+            continue;
+        }
+        const UINT flags = MF_STRING | (item.isEnabled ? MF_ENABLED : MF_GRAYED);
+        AppendMenuW(popup, flags, static_cast<UINT_PTR>(commandId(MenuId(i))), caption.c_str());
+    }
+    return bar;
+}
+
+Win32FormWindow::Win32FormWindow(const FormSpec& spec, FormId id, Win32FormHost& host,
+                                 Win32Accessibility& accessibility, HINSTANCE instance)
+    : m_spec(spec), m_id(id), m_host(host), m_accessibility(accessibility), m_instance(instance)
+{
+}
+
+Win32FormWindow::~Win32FormWindow()
+{
+    discard();
+}
+
+void Win32FormWindow::discard()
+{
+    m_isDiscarding = true;
+    m_window.reset();
+    m_isDiscarding = false;
+}
+
+template <class Call>
+void Win32FormWindow::deliver(Call&& call)
+{
+    // Nothing may unwind through Windows' own frames: the host ends the program instead.
+    if (m_events == nullptr || m_host.hasFailed())
+        return;
+    try {
+        call(*m_events);
+    } catch (...) {
+        m_host.fail(std::current_exception());
+    }
+}
+
+void Win32FormWindow::load(HWND over)
+{
+    assert(!isLoaded() && m_events != nullptr);
+    const std::wstring className = wideName(m_spec.name);
+    WNDCLASSEXW windowClass{};
+    windowClass.cbSize = sizeof windowClass;
+    if (!GetClassInfoExW(m_instance, className.c_str(), &windowClass)) {
+        windowClass.lpfnWndProc = windowProc;
+        windowClass.hInstance = m_instance;
+        windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+        windowClass.hbrBackground = GetSysColorBrush(COLOR_3DFACE);
+        windowClass.lpszClassName = className.c_str();
+        if (RegisterClassExW(&windowClass) == 0)
+            throw std::runtime_error("Cannot register the window class: " +
+                                     systemMessage(GetLastError()));
+    }
+
+    const DWORD style = m_spec.isSizable ? WS_OVERLAPPEDWINDOW
+                                         : WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU;
+    const DWORD exStyle = m_spec.isSizable ? 0 : WS_EX_DLGMODALFRAME;
+    UniqueMenu menu = m_spec.menu.empty() ? UniqueMenu() : buildMenu(m_spec);
+    // Created where its dpi will be, on the screen of `over` or the primary one; placed later.
+    RECT overRect{};
+    if (over != nullptr)
+        GetWindowRect(over, &overRect);
+    const int x = over != nullptr ? overRect.left : CW_USEDEFAULT;
+    const int y = over != nullptr ? overRect.top : CW_USEDEFAULT;
+    const HWND window = CreateWindowExW(exStyle, className.c_str(),
+                                        toWide(m_spec.caption).c_str(), style, x, y,
+                                        CW_USEDEFAULT, CW_USEDEFAULT, nullptr, menu.get(),
+                                        m_instance, this);
+    if (window == nullptr)
+        throw std::runtime_error("Cannot create a window: " + systemMessage(GetLastError()));
+    menu.release();  // the window destroys it
+
+    createControls();
+    applyDpi();
+    m_events->Form_Load();
+    placeWindow(over);
+    ShowWindow(m_window.get(), SW_SHOWNORMAL);
+    SetForegroundWindow(m_window.get());
+    SetFocus(m_focus);
+}
+
+void Win32FormWindow::bringToFront()
+{
+    if (IsIconic(m_window.get()))
+        ShowWindow(m_window.get(), SW_RESTORE);
+    SetForegroundWindow(m_window.get());
+}
+
+void Win32FormWindow::createControls()
+{
+    const std::size_t count = m_spec.controls.size();
+    m_controls.assign(count, nullptr);
+    m_focus = nullptr;
+    for (const ControlId id : creationOrder(m_spec)) {
+        const ControlSpec& spec = m_spec.control(id);
+        const wchar_t* windowClass = L"STATIC";
+        DWORD style = WS_CHILD | WS_VISIBLE;
+        DWORD exStyle = 0;
+        switch (spec.kind) {
+        case ControlKind::Frame:
+            windowClass = L"BUTTON";
+            style |= BS_GROUPBOX;
+            break;
+        case ControlKind::Label:
+            // Label texts are content: an '&' in them is no access key.
+            style |= SS_NOPREFIX | (spec.has(WordWrap) ? SS_LEFT : SS_LEFTNOWORDWRAP);
+            break;
+        case ControlKind::TextBox:
+            windowClass = L"EDIT";
+            exStyle |= WS_EX_CLIENTEDGE;
+            style |= WS_TABSTOP;
+            // A multi-line box wraps at its width: no horizontal scrolling, no scroll bars.
+            style |= spec.has(MultiLine) ? ES_MULTILINE | ES_AUTOVSCROLL | ES_WANTRETURN
+                                         : ES_AUTOHSCROLL;
+            if (spec.has(ReadOnly))
+                style |= ES_READONLY;  // still selectable, so a result can be copied
+            break;
+        case ControlKind::CommandButton:
+            windowClass = L"BUTTON";
+            // BS_NOTIFY: the focus tells which button Enter presses.
+            style |= WS_TABSTOP | BS_NOTIFY |
+                     (spec.has(DefaultButton) ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON);
+            break;
+        case ControlKind::PictureBox:
+            style |= SS_ICON | SS_CENTERIMAGE;
+            break;
+        }
+        const HWND window = CreateWindowExW(
+            exStyle, windowClass, toWide(spec.caption).c_str(), style, 0, 0, 0, 0,
+            m_window.get(), reinterpret_cast<HMENU>(static_cast<INT_PTR>(commandId(id))),
+            m_instance, nullptr);
+        if (window == nullptr)
+            throw std::runtime_error("Cannot create the control " + std::string(spec.name) +
+                                     ": " + systemMessage(GetLastError()));
+        m_controls[static_cast<std::size_t>(id)] = window;
+        if (m_focus == nullptr && takesFocus(spec))
+            m_focus = window;  // the lowest tab index
+
+        if (spec.kind == ControlKind::TextBox) {
+            SendMessageW(window, EM_SETLIMITTEXT, NoTextLimit, 0);
+            if (spec.has(MultiLine))
+                SetWindowSubclass(window, tabMovesOn, 0, 0);
+        }
+        if (!spec.accessibleName.empty())
+            m_accessibility.setName(window, toWide(spec.accessibleName));
+        if (!spec.accessibleDescription.empty())
+            m_accessibility.setDescription(window, toWide(spec.accessibleDescription));
+        if (spec.has(LiveStatus))
+            m_accessibility.makeLiveRegion(window);
+    }
+}
+
+void Win32FormWindow::applyDpi()
+{
+    const UINT dpi = GetDpiForWindow(m_window.get());
+    NONCLIENTMETRICSW metrics{};
+    metrics.cbSize = sizeof metrics;
+    SystemParametersInfoForDpi(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0, dpi);
+    // The fonts in use go only once the controls have the new ones.
+    UniqueFont formFont(CreateFontIndirectW(&metrics.lfMessageFont));
+    std::vector<UniqueFont> controlFonts(m_spec.controls.size());
+    m_twips = Win32Twips(dpi, lineHeight(m_window.get(), formFont.get()));
+
+    for (std::size_t i = 0; i < m_spec.controls.size(); ++i) {
+        const ControlSpec& spec = m_spec.controls[i];
+        HFONT font = formFont.get();
+        if (spec.pointSize != 0) {
+            // The message font's family at the table's size, in normal weight.
+            LOGFONTW own = metrics.lfMessageFont;
+            own.lfHeight = -MulDiv(spec.pointSize, static_cast<int>(dpi), 72);
+            own.lfWeight = FW_NORMAL;
+            controlFonts[i].reset(CreateFontIndirectW(&own));
+            font = controlFonts[i].get();
+        }
+        POINT origin{0, 0};
+        if (const auto frame = indexNamed(m_spec, spec.container))
+            origin = {m_spec.controls[*frame].place.left, m_spec.controls[*frame].place.top};
+        const RECT place = m_twips.rect(spec.place, origin);
+        if (spec.kind == ControlKind::PictureBox) {
+            UniqueIcon icon = programIcon(m_instance, GetSystemMetricsForDpi(SM_CXICON, dpi));
+            SendMessageW(m_controls[i], STM_SETICON, reinterpret_cast<WPARAM>(icon.get()), 0);
+            m_pictureIcon = std::move(icon);  // the one shown until now goes only now
+        }
+        SetWindowPos(m_controls[i], nullptr, place.left, place.top, place.right - place.left,
+                     place.bottom - place.top, SWP_NOZORDER | SWP_NOACTIVATE);
+        SendMessageW(m_controls[i], WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
+    }
+    m_font = std::move(formFont);
+    m_controlFonts = std::move(controlFonts);
+
+    // The task bar and Alt+Tab show the big icon; a dialog frame shows no icon of its own.
+    UniqueIcon big = programIcon(m_instance, GetSystemMetricsForDpi(SM_CXICON, dpi));
+    SendMessageW(m_window.get(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(big.get()));
+    m_bigIcon = std::move(big);
+    if (m_spec.isSizable) {
+        UniqueIcon little = programIcon(m_instance, GetSystemMetricsForDpi(SM_CXSMICON, dpi));
+        SendMessageW(m_window.get(), WM_SETICON, ICON_SMALL,
+                     reinterpret_cast<LPARAM>(little.get()));
+        m_smallIcon = std::move(little);
+    }
+    InvalidateRect(m_window.get(), nullptr, TRUE);
+}
+
+SIZE Win32FormWindow::windowSize() const
+{
+    RECT frame{0, 0, m_twips.px(m_spec.clientWidth), m_twips.px(m_spec.clientHeight)};
+    const auto style = static_cast<DWORD>(GetWindowLongPtrW(m_window.get(), GWL_STYLE));
+    const auto exStyle = static_cast<DWORD>(GetWindowLongPtrW(m_window.get(), GWL_EXSTYLE));
+    AdjustWindowRectExForDpi(&frame, style, GetMenu(m_window.get()) != nullptr, exStyle,
+                             m_twips.dpi());
+    return {frame.right - frame.left, frame.bottom - frame.top};
+}
+
+void Win32FormWindow::placeWindow(HWND over)
+{
+    const SIZE size = windowSize();
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof monitor;
+    GetMonitorInfoW(MonitorFromWindow(m_window.get(), MONITOR_DEFAULTTOPRIMARY), &monitor);
+    const RECT work = monitor.rcWork;
+    RECT centre = work;
+    if (over != nullptr)
+        GetWindowRect(over, &centre);
+    const auto clamp = [](LONG value, LONG low, LONG high) {
+        return std::max(low, std::min(value, high));
+    };
+    const LONG x = clamp((centre.left + centre.right - size.cx) / 2, work.left,
+                         work.right - size.cx);
+    const LONG y = clamp((centre.top + centre.bottom - size.cy) / 2, work.top,
+                         work.bottom - size.cy);
+    SetWindowPos(m_window.get(), nullptr, x, y, size.cx, size.cy,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+std::optional<ControlId> Win32FormWindow::controlOf(HWND child) const
+{
+    const auto found = std::find(m_controls.begin(), m_controls.end(), child);
+    if (child == nullptr || found == m_controls.end())
+        return std::nullopt;
+    return ControlId{static_cast<std::uint8_t>(found - m_controls.begin())};
+}
+
+std::optional<ControlId> Win32FormWindow::buttonWith(ControlFlag flag) const
+{
+    for (std::size_t i = 0; i < m_spec.controls.size(); ++i) {
+        if (m_spec.controls[i].kind == ControlKind::CommandButton && m_spec.controls[i].has(flag))
+            return ControlId{static_cast<std::uint8_t>(i)};
+    }
+    return std::nullopt;
+}
+
+std::u16string Win32FormWindow::text(ControlId id) const
+{
+    assert(isLoaded());
+    const HWND window = control(id);
+    const int length = GetWindowTextLengthW(window);
+    std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
+    text.resize(static_cast<std::size_t>(GetWindowTextW(window, text.data(), length + 1)));
+    return fromWide(text);
+}
+
+void Win32FormWindow::setText(ControlId id, std::u16string_view text)
+{
+    const ControlSpec& spec = m_spec.control(id);
+    const bool isTextBox = spec.kind == ControlKind::TextBox;
+    assert(isLoaded());
+    // A text box changes, and raises Change, only when the text differs. A status label is
+    // written and announced each time, so a repeated outcome is heard again.
+    if (isTextBox && this->text(id) == text)
+        return;
+    // Edit boxes notify of program writes only when they hold one line; this raises Change
+    // itself, the same way for both.
+    m_programWrite = id;
+    SetWindowTextW(control(id), toWide(text).c_str());
+    m_programWrite.reset();
+    if (spec.has(LiveStatus) && !text.empty())
+        Win32Accessibility::announce(control(id));
+    if (isTextBox && m_events != nullptr)
+        m_events->change(id);
+}
+
+void Win32FormWindow::setCaption(std::u16string_view caption)
+{
+    SetWindowTextW(m_window.get(), toWide(caption).c_str());
+}
+
+void Win32FormWindow::select(ControlId id, std::size_t start, std::size_t length)
+{
+    assert(isLoaded());
+    const HWND box = control(id);
+    // An edit box counts a line break as its two units, as the core's text does.
+    const auto size = static_cast<std::size_t>(GetWindowTextLengthW(box));
+    const std::size_t from = std::min(start, size);
+    const std::size_t to = from + std::min(length, size - from);
+    m_focus = box;  // and again when the window is next activated
+    SetFocus(box);
+    // After the focus: the dialog manager selects a whole box that gets it by Tab.
+    SendMessageW(box, EM_SETSEL, static_cast<WPARAM>(from), static_cast<LPARAM>(to));
+    SendMessageW(box, EM_SCROLLCARET, 0, 0);
+}
+
+void Win32FormWindow::setDescription(ControlId id, std::u16string_view description)
+{
+    assert(isLoaded());
+    m_accessibility.setDescription(control(id), toWide(description));
+    NotifyWinEvent(EVENT_OBJECT_DESCRIPTIONCHANGE, control(id), OBJID_CLIENT, CHILDID_SELF);
+}
+
+bool Win32FormWindow::isChecked(MenuId item) const
+{
+    const UINT state = GetMenuState(GetMenu(m_window.get()), commandId(item), MF_BYCOMMAND);
+    return state != static_cast<UINT>(-1) && (state & MF_CHECKED) != 0;
+}
+
+void Win32FormWindow::setChecked(MenuId item, bool checked)
+{
+    CheckMenuItem(GetMenu(m_window.get()), commandId(item),
+                  MF_BYCOMMAND | (checked ? MF_CHECKED : MF_UNCHECKED));
+}
+
+void Win32FormWindow::show(FormId form)
+{
+    m_host.show(form);
+}
+
+void Win32FormWindow::close()
+{
+    if (m_events != nullptr)
+        m_events->Form_Unload();
+    DestroyWindow(m_window.get());
+}
+
+LRESULT CALLBACK Win32FormWindow::windowProc(HWND window, UINT message, WPARAM wParam,
+                                             LPARAM lParam)
+{
+    if (message == WM_NCCREATE) {
+        auto* const self = static_cast<Win32FormWindow*>(
+            reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
+        SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+        self->m_window = UniqueWindow(window);
+    }
+    auto* const self =
+        reinterpret_cast<Win32FormWindow*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+    if (self == nullptr)
+        return DefWindowProcW(window, message, wParam, lParam);
+    if (message == WM_NCDESTROY) {
+        SetWindowLongPtrW(window, GWLP_USERDATA, 0);
+        self->m_window.release();
+        self->m_controls.clear();
+        return DefWindowProcW(window, message, wParam, lParam);
+    }
+    return self->handle(message, wParam, lParam);
+}
+
+LRESULT Win32FormWindow::handle(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    const HWND window = m_window.get();
+    switch (message) {
+    case WM_COMMAND:
+        onCommand(LOWORD(wParam), HIWORD(wParam));
+        return 0;
+    case DM_GETDEFID:
+        // The dialog manager asks which button Enter presses when no button has the focus.
+        if (const auto button = buttonWith(DefaultButton))
+            return MAKELRESULT(commandId(*button), DC_HASDEFID);
+        return 0;
+    case WM_CLOSE:
+        deliver([this](FormEvents&) { close(); });
+        return 0;
+    case WM_DESTROY:
+        for (const HWND control : m_controls)
+            m_accessibility.forget(control);
+        if (!m_isDiscarding)
+            m_host.destroyed(m_id);
+        return 0;
+    case WM_ACTIVATE:
+        onActivate(LOWORD(wParam) != WA_INACTIVE);
+        return 0;
+    case WM_SETFOCUS:
+        if (m_focus != nullptr)
+            SetFocus(m_focus);
+        return 0;
+    case WM_CTLCOLORSTATIC:
+        return onStaticColor(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam));
+    case WM_PAINT:
+        onPaint();
+        return 0;
+    case WM_DPICHANGED: {
+        applyDpi();
+        const RECT& suggested = *reinterpret_cast<const RECT*>(lParam);
+        // A sizable window keeps the size the user gave it, scaled; a fixed one fits its
+        // layout exactly.
+        const SIZE size = m_spec.isSizable
+            ? SIZE{suggested.right - suggested.left, suggested.bottom - suggested.top}
+            : windowSize();
+        SetWindowPos(window, nullptr, suggested.left, suggested.top, size.cx, size.cy,
+                     SWP_NOZORDER | SWP_NOACTIVATE);
+        return 0;
+    }
+    default:
+        return DefWindowProcW(window, message, wParam, lParam);
+    }
+}
+
+void Win32FormWindow::onCommand(int id, int code)
+{
+    if (id == IDOK || id == IDCANCEL) {
+        // Enter and Esc, from the dialog manager: they press the default and cancel buttons.
+        if (const auto button = buttonWith(id == IDOK ? DefaultButton : CancelButton))
+            deliver([&](FormEvents& events) { events.click(*button); });
+        return;
+    }
+    const int item = id - MenuIdBase;
+    if (item >= 0 && static_cast<std::size_t>(item) < m_spec.menu.size()) {
+        deliver([&](FormEvents& events) { events.choose(MenuId(item)); });
+        return;
+    }
+    const int index = id - ControlIdBase;
+    if (index < 0 || static_cast<std::size_t>(index) >= m_spec.controls.size())
+        return;
+    const auto control = ControlId(index);
+    switch (m_spec.control(control).kind) {
+    case ControlKind::TextBox:
+        if (code == EN_CHANGE && m_programWrite != control)
+            deliver([&](FormEvents& events) { events.change(control); });
+        break;
+    case ControlKind::CommandButton:
+        if (code == BN_CLICKED)
+            deliver([&](FormEvents& events) { events.click(control); });
+        else if (code == BN_SETFOCUS || code == BN_KILLFOCUS)
+            onButtonFocus(control, code == BN_SETFOCUS);
+        break;
+    default:
+        break;
+    }
+}
+
+void Win32FormWindow::onButtonFocus(ControlId button, bool hasFocus)
+{
+    // As in dialogs: the focused button is the one Enter presses and looks it; when the focus
+    // leaves, the form's default button is again.
+    const auto defaultButton = buttonWith(DefaultButton);
+    const auto setDefault = [this](ControlId id, bool isDefault) {
+        SendMessageW(control(id), BM_SETSTYLE, isDefault ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON,
+                     TRUE);
+    };
+    if (defaultButton == button)
+        return;
+    setDefault(button, hasFocus);
+    if (defaultButton)
+        setDefault(*defaultButton, !hasFocus);
+}
+
+void Win32FormWindow::onActivate(bool isActive)
+{
+    // The focus leaves with the window and comes back to the same control.
+    if (!isActive) {
+        const HWND focus = GetFocus();
+        if (controlOf(focus))
+            m_focus = focus;
+        return;
+    }
+    if (m_focus != nullptr)
+        SetFocus(m_focus);
+}
+
+LRESULT Win32FormWindow::onStaticColor(HDC dc, HWND child)
+{
+    const auto id = controlOf(child);
+    if (!id || !m_spec.control(*id).has(BlackText))
+        return DefWindowProcW(m_window.get(), WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc),
+                              reinterpret_cast<LPARAM>(child));
+    SetTextColor(dc, RGB(0, 0, 0));
+    SetBkColor(dc, GetSysColor(COLOR_3DFACE));
+    return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_3DFACE));
+}
+
+void Win32FormWindow::onPaint()
+{
+    const PaintScope paint(m_window.get());
+    for (const LineSpec& line : m_spec.lines) {
+        assert(line.y1 == line.y2);  // the forms draw horizontal rules only
+        const int thickness = std::max(1, MulDiv(line.pixels, static_cast<int>(m_twips.dpi()),
+                                                 96));
+        const RECT band{m_twips.px(line.x1), m_twips.px(line.y1), m_twips.px(line.x2),
+                        m_twips.px(line.y1) + thickness};
+        const UniqueBrush brush(CreateSolidBrush(
+            RGB((line.rgb >> 16) & 0xFF, (line.rgb >> 8) & 0xFF, line.rgb & 0xFF)));
+        FillRect(paint.dc(), &band, brush.get());
+    }
+}

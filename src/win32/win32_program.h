@@ -1,0 +1,29 @@
+#pragma once
+
+#include "win32/win32_form_window.h"
+
+#include <exception>
+
+// The program's two windows, Form1 and frmAbout, and its message loop. Form1 opens at start;
+// frmAbout when it is shown; the program ends when neither is open.
+class Win32Program final : public Win32FormHost
+{
+public:
+    Win32Program(HINSTANCE instance, Win32Accessibility& accessibility);
+
+    Win32FormWindow& window(FormId form);
+
+    // Loads Form1 and runs the message loop until no window is open. Rethrows the first
+    // exception a handler threw, once the windows are gone.
+    int run();
+
+    void show(FormId form) override;
+    void destroyed(FormId form) override;
+    void fail(std::exception_ptr error) override;
+    bool hasFailed() const override { return static_cast<bool>(m_failure); }
+
+private:
+    Win32FormWindow m_form1;
+    Win32FormWindow m_frmAbout;
+    std::exception_ptr m_failure;
+};

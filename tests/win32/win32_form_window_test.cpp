@@ -5,6 +5,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <cwchar>
+
 #include <string>
 #include <utility>
 #include <vector>
@@ -126,6 +129,86 @@ TEST(Win32FormWindow, ATextChangesAndRaisesChangeOnlyWhenItDiffers)
     EXPECT_TRUE(window.isChecked(mnuSave));
     window.setChecked(mnuSave, false);
     EXPECT_FALSE(window.isChecked(mnuSave));
+}
+
+// The control's place in the window's client area.
+RECT placeOf(HWND control, HWND window)
+{
+    RECT rect{};
+    GetWindowRect(control, &rect);
+    MapWindowPoints(nullptr, window, reinterpret_cast<POINT*>(&rect), 2);
+    return rect;
+}
+
+TEST(Win32FormWindow, BuildsEachFormFromItsTable)
+{
+    const std::pair<const FormSpec*, FormId> forms[] = {{&form1::Spec, FormId::Form1},
+                                                        {&frmabout::Spec, FormId::frmAbout}};
+    for (const auto& [spec, id] : forms) {
+        SCOPED_TRACE(std::string(spec->name));
+        NoHost host;
+        Win32Accessibility accessibility;
+        Win32FormWindow window(*spec, id, host, accessibility, GetModuleHandleW(nullptr));
+        RecordedChanges events;  // no Form_Load: the texts are the table's
+        window.setEvents(events);
+        window.load(nullptr);
+        RECT client{};
+        GetClientRect(window.window(), &client);
+        // One scale for the whole form, taken from its client area.
+        const auto scaled = [&](int twips, int extent, int pixels) {
+            return static_cast<int>(std::lround(twips * static_cast<double>(pixels) / extent));
+        };
+        for (std::size_t i = 0; i < spec->controls.size(); ++i) {
+            const ControlSpec& control = spec->controls[i];
+            SCOPED_TRACE(std::string(control.name));
+            const HWND hwnd = GetDlgItem(window.window(), commandId(ControlId(i)));
+            ASSERT_NE(hwnd, nullptr);
+            wchar_t className[16] = {};
+            GetClassNameW(hwnd, className, 16);
+            const auto style = static_cast<DWORD>(GetWindowLongPtrW(hwnd, GWL_STYLE));
+            const auto has = [style](DWORD bits) { return (style & bits) == bits; };
+            switch (control.kind) {
+            case ControlKind::Frame:
+                EXPECT_EQ(_wcsicmp(className, L"Button"), 0) << className;
+                EXPECT_EQ(style & BS_TYPEMASK, static_cast<DWORD>(BS_GROUPBOX));
+                break;
+            case ControlKind::Label:
+            case ControlKind::PictureBox:
+                EXPECT_EQ(_wcsicmp(className, L"Static"), 0) << className;
+                EXPECT_EQ(has(SS_ICON), control.kind == ControlKind::PictureBox);
+                break;
+            case ControlKind::TextBox:
+                EXPECT_EQ(_wcsicmp(className, L"Edit"), 0) << className;
+                EXPECT_EQ(has(ES_MULTILINE), control.has(MultiLine));
+                EXPECT_EQ(has(ES_READONLY), control.has(ReadOnly));
+                break;
+            case ControlKind::CommandButton:
+                EXPECT_EQ(_wcsicmp(className, L"Button"), 0) << className;
+                EXPECT_EQ((style & BS_TYPEMASK) == BS_DEFPUSHBUTTON, control.has(DefaultButton));
+                break;
+            }
+            EXPECT_EQ(has(WS_TABSTOP), control.kind == ControlKind::TextBox ||
+                                           control.kind == ControlKind::CommandButton);
+            if (control.kind != ControlKind::PictureBox) {
+                EXPECT_EQ(window.text(ControlId(i)), control.caption);
+            }
+
+            TwipsRect place = control.place;
+            for (const ControlSpec& frame : spec->controls) {
+                if (frame.name == control.container) {
+                    place.left += frame.place.left;
+                    place.top += frame.place.top;
+                }
+            }
+            const RECT rect = placeOf(hwnd, window.window());
+            EXPECT_NEAR(rect.left, scaled(place.left, spec->clientWidth, client.right), 1);
+            EXPECT_NEAR(rect.top, scaled(place.top, spec->clientHeight, client.bottom), 1);
+            EXPECT_NEAR(rect.right, scaled(place.left + place.width, spec->clientWidth,
+                                           client.right), 1);
+            EXPECT_NEAR(rect.bottom, scaled(place.top + place.height, spec->clientHeight,
+                                            client.bottom), 1);
+        }
+    }
 }
 
 }  // namespace

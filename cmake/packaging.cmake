@@ -14,10 +14,7 @@ set(doc_dir ${CMAKE_INSTALL_DATADIR}/doc/sumwright)
 
 # The copyright file quotes LICENSE: its copyright line, and the licence below it as an indented
 # field in which " ." stands for an empty line.
-set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/LICENSE)
 file(READ ${PROJECT_SOURCE_DIR}/LICENSE license)
-string(REGEX MATCH "Copyright \\(c\\) ([^\n]+)" unused "${license}")
-set(SUMWRIGHT_COPYRIGHT "${CMAKE_MATCH_1}")
 string(FIND "${license}" "Permission is hereby granted" license_start)
 string(SUBSTRING "${license}" ${license_start} -1 license_text)
 string(STRIP "${license_text}" license_text)
@@ -131,7 +128,7 @@ if(CHMCMD_EXECUTABLE)
 endif()
 
 set(CPACK_PACKAGE_NAME sumwright)
-set(CPACK_PACKAGE_VENDOR "The Sumwright authors")
+set(CPACK_PACKAGE_VENDOR "${SUMWRIGHT_VENDOR}")
 set(CPACK_PACKAGE_CONTACT "${SUMWRIGHT_MAINTAINER}")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "formula calculator with the variables X, Y and Z")
 set(CPACK_PACKAGE_DESCRIPTION

@@ -12,16 +12,20 @@ set(packaging_dir ${PROJECT_SOURCE_DIR}/packaging)
 set(packaging_out ${PROJECT_BINARY_DIR}/packaging)
 set(doc_dir ${CMAKE_INSTALL_DATADIR}/doc/sumwright)
 
-# The copyright file quotes LICENSE: its copyright line, and the licence below it as an indented
-# field in which " ." stands for an empty line.
-file(READ ${PROJECT_SOURCE_DIR}/LICENSE license)
-string(FIND "${license}" "Permission is hereby granted" license_start)
-string(SUBSTRING "${license}" ${license_start} -1 license_text)
-string(STRIP "${license_text}" license_text)
-string(REPLACE "\n\n" "\n.\n" license_text "${license_text}")
-string(REPLACE "\n" "\n " SUMWRIGHT_LICENSE_TEXT " ${license_text}")
-configure_file(${packaging_dir}/debian/copyright.in ${packaging_out}/debian/copyright @ONLY)
-install(FILES ${packaging_out}/debian/copyright DESTINATION ${doc_dir})
+if(WIN32)
+    install(FILES ${PROJECT_SOURCE_DIR}/LICENSE DESTINATION . RENAME LICENSE.txt)
+else()
+    # The copyright file quotes LICENSE: its copyright line, and the licence below it as an
+    # indented field in which " ." stands for an empty line.
+    file(READ ${PROJECT_SOURCE_DIR}/LICENSE license)
+    string(FIND "${license}" "Permission is hereby granted" license_start)
+    string(SUBSTRING "${license}" ${license_start} -1 license_text)
+    string(STRIP "${license_text}" license_text)
+    string(REPLACE "\n\n" "\n.\n" license_text "${license_text}")
+    string(REPLACE "\n" "\n " SUMWRIGHT_LICENSE_TEXT " ${license_text}")
+    configure_file(${packaging_dir}/debian/copyright.in ${packaging_out}/debian/copyright @ONLY)
+    install(FILES ${packaging_out}/debian/copyright DESTINATION ${doc_dir})
+endif()
 
 if(SUMWRIGHT_BUILD_GUI)
     # Desktops look the entry, its metadata and its icon up by the application id.
@@ -105,8 +109,13 @@ if(SUMWRIGHT_BUILD_GUI)
 endif()
 
 # The Windows help command opens "swhelp.chm": the HTML manual compiled with Free Pascal's
-# chmcmd, built wherever that tool is found.
-find_program(CHMCMD_EXECUTABLE chmcmd)
+# chmcmd. The Windows build installs it, so there it needs the tool; elsewhere it is built
+# wherever the tool is found.
+if(WIN32)
+    find_program(CHMCMD_EXECUTABLE chmcmd REQUIRED)
+else()
+    find_program(CHMCMD_EXECUTABLE chmcmd)
+endif()
 if(CHMCMD_EXECUTABLE)
     set(chm_dir ${packaging_out}/chm)
     set(chm_sources

@@ -1,5 +1,6 @@
-# Desktop integration, manual pages, the Debian package (CPack) and the compiled help of the
-# Windows build. The programs and the HTML manual have their install rules beside their targets.
+# Desktop integration, manual pages and the Debian package; the compiled help and the installer
+# of the Windows build (CPack). The programs and the HTML manual have their install rules beside
+# their targets.
 
 # The project has no public home yet: the package and its metadata name no homepage and no
 # screenshot, and the maintainer address is a placeholder under a domain reserved never to exist.
@@ -12,19 +13,20 @@ set(packaging_dir ${PROJECT_SOURCE_DIR}/packaging)
 set(packaging_out ${PROJECT_BINARY_DIR}/packaging)
 set(doc_dir ${CMAKE_INSTALL_DATADIR}/doc/sumwright)
 
-# The copyright file quotes LICENSE: its copyright line, and the licence below it as an indented
-# field in which " ." stands for an empty line.
-set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/LICENSE)
-file(READ ${PROJECT_SOURCE_DIR}/LICENSE license)
-string(REGEX MATCH "Copyright \\(c\\) ([^\n]+)" unused "${license}")
-set(SUMWRIGHT_COPYRIGHT "${CMAKE_MATCH_1}")
-string(FIND "${license}" "Permission is hereby granted" license_start)
-string(SUBSTRING "${license}" ${license_start} -1 license_text)
-string(STRIP "${license_text}" license_text)
-string(REPLACE "\n\n" "\n.\n" license_text "${license_text}")
-string(REPLACE "\n" "\n " SUMWRIGHT_LICENSE_TEXT " ${license_text}")
-configure_file(${packaging_dir}/debian/copyright.in ${packaging_out}/debian/copyright @ONLY)
-install(FILES ${packaging_out}/debian/copyright DESTINATION ${doc_dir})
+if(WIN32)
+    install(FILES ${PROJECT_SOURCE_DIR}/LICENSE DESTINATION . RENAME LICENSE.txt)
+else()
+    # The copyright file quotes LICENSE: its copyright line, and the licence below it as an
+    # indented field in which " ." stands for an empty line.
+    file(READ ${PROJECT_SOURCE_DIR}/LICENSE license)
+    string(FIND "${license}" "Permission is hereby granted" license_start)
+    string(SUBSTRING "${license}" ${license_start} -1 license_text)
+    string(STRIP "${license_text}" license_text)
+    string(REPLACE "\n\n" "\n.\n" license_text "${license_text}")
+    string(REPLACE "\n" "\n " SUMWRIGHT_LICENSE_TEXT " ${license_text}")
+    configure_file(${packaging_dir}/debian/copyright.in ${packaging_out}/debian/copyright @ONLY)
+    install(FILES ${packaging_out}/debian/copyright DESTINATION ${doc_dir})
+endif()
 
 if(SUMWRIGHT_BUILD_GUI)
     # Desktops look the entry, its metadata and its icon up by the application id.
@@ -108,8 +110,13 @@ if(SUMWRIGHT_BUILD_GUI)
 endif()
 
 # The Windows help command opens "swhelp.chm": the HTML manual compiled with Free Pascal's
-# chmcmd, built wherever that tool is found.
-find_program(CHMCMD_EXECUTABLE chmcmd)
+# chmcmd. The Windows build installs it, so there it needs the tool; elsewhere it is built
+# wherever the tool is found.
+if(WIN32)
+    find_program(CHMCMD_EXECUTABLE chmcmd REQUIRED)
+else()
+    find_program(CHMCMD_EXECUTABLE chmcmd)
+endif()
 if(CHMCMD_EXECUTABLE)
     set(chm_dir ${packaging_out}/chm)
     set(chm_sources
@@ -131,7 +138,7 @@ if(CHMCMD_EXECUTABLE)
 endif()
 
 set(CPACK_PACKAGE_NAME sumwright)
-set(CPACK_PACKAGE_VENDOR "The Sumwright authors")
+set(CPACK_PACKAGE_VENDOR "${SUMWRIGHT_VENDOR}")
 set(CPACK_PACKAGE_CONTACT "${SUMWRIGHT_MAINTAINER}")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "formula calculator with the variables X, Y and Z")
 set(CPACK_PACKAGE_DESCRIPTION
@@ -143,12 +150,40 @@ status line. The formulas can be kept between runs.
 sumwright-cli runs the same evaluation from the command line, with plain
 or JSON output, and evaluates batches of formulas given as JSON Lines.")
 set(CPACK_STRIP_FILES ON)
-set(CPACK_INSTALL_CMAKE_PROJECTS
-    "${PROJECT_BINARY_DIR};${PROJECT_NAME};ALL;/"
-    "${PROJECT_BINARY_DIR};${PROJECT_NAME};deb;/")
-set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
-set(CPACK_DEBIAN_PACKAGE_RELEASE 1)
-set(CPACK_DEBIAN_PACKAGE_SECTION math)
-set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
+
+if(WIN32)
+    # A per-machine 64-bit setup program from packaging/nsis/NSIS.template.in. One uninstall
+    # key and one folder whatever the version, so that a newer release replaces an older one.
+    set(CPACK_GENERATOR NSIS)
+    set(CPACK_MODULE_PATH ${packaging_dir}/nsis)
+    set(CPACK_INSTALL_CMAKE_PROJECTS "${PROJECT_BINARY_DIR};${PROJECT_NAME};ALL;/")
+    set(CPACK_PACKAGE_FILE_NAME "${SUMWRIGHT_TITLE}-${PROJECT_VERSION}-win64")
+    set(CPACK_PACKAGE_INSTALL_DIRECTORY "${SUMWRIGHT_TITLE}")
+    set(CPACK_PACKAGE_INSTALL_REGISTRY_KEY "${SUMWRIGHT_TITLE}")
+    set(CPACK_NSIS_PACKAGE_NAME "${SUMWRIGHT_TITLE}")
+    set(CPACK_NSIS_DISPLAY_NAME "${SUMWRIGHT_TITLE}")
+    set(CPACK_NSIS_DEFINES "Target amd64-unicode")
+    set(CPACK_NSIS_INSTALL_ROOT "$PROGRAMFILES64")
+    set(CPACK_NSIS_COMPRESSOR "/SOLID lzma")
+    set(CPACK_NSIS_MUI_ICON ${PROJECT_SOURCE_DIR}/src/winapp/sumwright.ico)
+    set(CPACK_NSIS_MUI_UNIICON ${PROJECT_SOURCE_DIR}/src/winapp/sumwright.ico)
+    set(CPACK_NSIS_UNINSTALL_NAME Uninstall)
+    set(CPACK_NSIS_MANIFEST_DPI_AWARE ON)
+    set(CPACK_RESOURCE_FILE_LICENSE ${PROJECT_SOURCE_DIR}/LICENSE)
+    # What the template names besides CPack's own settings: the program the shortcut starts,
+    # the shortcut's tooltip, the help file it registers, and the setup program's copyright.
+    set(CPACK_NSIS_SUMWRIGHT_PROGRAM sumwright.exe)
+    set(CPACK_NSIS_SUMWRIGHT_DESCRIPTION "${SUMWRIGHT_TITLE} formula calculator")
+    set(CPACK_NSIS_SUMWRIGHT_HELP_FILE swhelp.chm)
+    set(CPACK_NSIS_SUMWRIGHT_COPYRIGHT "${SUMWRIGHT_COPYRIGHT_NOTICE}")
+else()
+    set(CPACK_INSTALL_CMAKE_PROJECTS
+        "${PROJECT_BINARY_DIR};${PROJECT_NAME};ALL;/"
+        "${PROJECT_BINARY_DIR};${PROJECT_NAME};deb;/")
+    set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+    set(CPACK_DEBIAN_PACKAGE_RELEASE 1)
+    set(CPACK_DEBIAN_PACKAGE_SECTION math)
+    set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+    set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
+endif()
 include(CPack)

@@ -32,12 +32,13 @@ build_jobs()
     nproc 2>/dev/null || echo 2
 }
 
-# Starts Xvfb on the first free display from :81 to :89 and sets DISPLAY to it, for Windows
-# programs under Wine; VIRTUAL_DISPLAY_PID is the server's process. Returns 1 when none is free.
+# start_virtual_display [FIRST LAST]: starts Xvfb on the first free display from :FIRST to :LAST
+# (:81 to :89 by default) and sets DISPLAY to it, for Windows programs under Wine;
+# VIRTUAL_DISPLAY_PID is the server's process. Returns 1 when none is free.
 start_virtual_display()
 {
-    local n
-    for n in 81 82 83 84 85 86 87 88 89; do
+    local first=${1:-81} last=${2:-89} n
+    for n in $(seq "$first" "$last"); do
         [ -e "/tmp/.X$n-lock" ] && continue
         Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
         VIRTUAL_DISPLAY_PID=$!
@@ -49,7 +50,7 @@ start_virtual_display()
         done
         kill "$VIRTUAL_DISPLAY_PID" 2>/dev/null || true
     done
-    echo "no free display among :81 to :89" >&2
+    echo "no free display among :$first to :$last" >&2
     return 1
 }
 

@@ -174,23 +174,25 @@ void Form1::mnuAbout_Click()
 
 void Form1::Text1_Change()
 {
-    clearProblem();
-    m_view.setText(form1::Label6, InputChangedText);
+    inputChanged();
 }
 
 void Form1::Text2_Change()
 {
-    clearProblem();
-    m_view.setText(form1::Label6, InputChangedText);
+    inputChanged();
 }
 
 void Form1::Text3_Change()
 {
-    clearProblem();
-    m_view.setText(form1::Label6, InputChangedText);
+    inputChanged();
 }
 
 void Form1::Text4_Change()
+{
+    inputChanged();
+}
+
+void Form1::inputChanged()
 {
     clearProblem();
     m_view.setText(form1::Label6, InputChangedText);

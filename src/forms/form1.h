@@ -48,6 +48,7 @@ public:
     void Text4_Change();
 
 private:
+    void inputChanged();  // what each formula box's Change does
     void showProblem(const Problem& problem, const std::u16string& status);
     void clearProblem();
 

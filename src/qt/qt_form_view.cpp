@@ -15,6 +15,8 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTextCursor>
+#include <QTextDocument>
+#include <QTextOption>
 
 #include <algorithm>
 #include <limits>
@@ -35,6 +37,11 @@ QWidget* makeTextBox(const ControlSpec& spec, QWidget* parent)
         // Past the formula length limit the text can only be an error, and word wrapping it
         // would keep the window busy.
         wrapAnywhereAbove(*box, static_cast<int>(MaxFormulaLength));
+        // A formula reads left to right: telling the document so spares it a search of the
+        // whole text for right-to-left characters at every change.
+        QTextOption option = box->document()->defaultTextOption();
+        option.setTextDirection(Qt::LeftToRight);
+        box->document()->setDefaultTextOption(option);
         box->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
         box->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
         box->setTabChangesFocus(true);  // Tab moves on; Enter still adds a line break

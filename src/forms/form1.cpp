@@ -1,7 +1,7 @@
 #include "forms/form1.h"
 
 #include "eval/evaluation_sequence.h"
-#include "forms/form1_spec.h"
+#include "forms/form1_table.h"
 #include "settings/input_persistence.h"
 
 #include <optional>

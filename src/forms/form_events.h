@@ -1,6 +1,6 @@
 #pragma once
 
-#include "forms/form_spec.h"
+#include "forms/form_table.h"
 
 // The events a view raises, by control; a control without a handler for one ignores it.
 class FormEvents

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "forms/form_spec.h"
+#include "forms/form_table.h"
 
 #include <cstddef>
 #include <string>

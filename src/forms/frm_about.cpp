@@ -1,6 +1,6 @@
 #include "forms/frm_about.h"
 
-#include "forms/frm_about_spec.h"
+#include "forms/frm_about_table.h"
 
 #include <string>
 #include <utility>

@@ -1,6 +1,6 @@
 #include "qt/qt_form1.h"
 
-#include "forms/form1_spec.h"
+#include "forms/form1_table.h"
 #include "qt/qt_frm_about.h"
 
 #include <QApplication>
@@ -15,13 +15,13 @@
 QtForm1::QtForm1(Form1Platform platform, AppInfo appInfo, SysInfoPlatform sysInfo,
                  QWidget* parent)
     : QMainWindow(parent),
-      m_view(form1::Spec, {this, [this](FormId form) { showForm(form); }, [this] { close(); }}),
+      m_view(form1::Table, {this, [this](FormId form) { showForm(form); }, [this] { close(); }}),
       m_form(m_view, platform),
       m_appInfo(std::move(appInfo)),
       m_sysInfo(sysInfo)
 {
     setObjectName(QStringLiteral("Form1"));
-    m_view.setCaption(form1::Spec.caption);
+    m_view.setCaption(form1::Table.caption);
 
     // A plain widget lays out nothing: resizing the window moves no control.
     auto* const client = new QWidget(this);
@@ -30,7 +30,7 @@ QtForm1::QtForm1(Form1Platform platform, AppInfo appInfo, SysInfoPlatform sysInf
     const QtTwips twips(QApplication::font(this));
     m_view.build(client, twips, m_form, menuBar());
 
-    resize(twips.size(form1::Spec.clientWidth, form1::Spec.clientHeight)
+    resize(twips.size(form1::Table.clientWidth, form1::Table.clientHeight)
            + QSize(0, menuBar()->sizeHint().height()));
     if (const QScreen* const screen = QApplication::primaryScreen()) {
         setGeometry(QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, size(),

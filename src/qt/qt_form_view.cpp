@@ -29,9 +29,9 @@ QString toQString(std::u16string_view text)
     return QString::fromUtf16(text.data(), static_cast<qsizetype>(text.size()));
 }
 
-QWidget* makeTextBox(const ControlSpec& spec, QWidget* parent)
+QWidget* makeTextBox(const ControlRow& row, QWidget* parent)
 {
-    if (spec.has(MultiLine)) {
+    if (row.has(MultiLine)) {
         auto* const box = new QPlainTextEdit(parent);
         box->setLineWrapMode(QPlainTextEdit::WidgetWidth);
         // Past the formula length limit the text can only be an error, and word wrapping it
@@ -50,23 +50,23 @@ QWidget* makeTextBox(const ControlSpec& spec, QWidget* parent)
     auto* const box = new QLineEdit(parent);
     // No limit of ours: an over-long formula is reported by the evaluation, not cut off here.
     box->setMaxLength(std::numeric_limits<int>::max());
-    box->setReadOnly(spec.has(ReadOnly));  // still selectable, so a result can be copied
+    box->setReadOnly(row.has(ReadOnly));  // still selectable, so a result can be copied
     return box;
 }
 
-QWidget* makeLabel(const ControlSpec& spec, QWidget* parent)
+QWidget* makeLabel(const ControlRow& row, QWidget* parent)
 {
-    auto* const label = new QLabel(toQString(spec.caption), parent);
-    if (spec.has(WordWrap)) {
+    auto* const label = new QLabel(toQString(row.caption), parent);
+    if (row.has(WordWrap)) {
         label->setWordWrap(true);
         label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     }
-    if (spec.pointSize != 0) {
+    if (row.pointSize != 0) {
         QFont font = label->font();  // the default family, which every system has
-        font.setPointSize(spec.pointSize);
+        font.setPointSize(row.pointSize);
         label->setFont(font);
     }
-    if (spec.has(BlackText)) {
+    if (row.has(BlackText)) {
         QPalette palette = label->palette();
         palette.setColor(QPalette::WindowText, Qt::black);
         label->setPalette(palette);
@@ -76,19 +76,19 @@ QWidget* makeLabel(const ControlSpec& spec, QWidget* parent)
 
 // `isDialog`: the form has a default button, which the focused button stands in for, as in
 // any dialog; elsewhere Enter presses no button.
-QWidget* makeControl(const ControlSpec& spec, QWidget* parent, bool isDialog)
+QWidget* makeControl(const ControlRow& row, QWidget* parent, bool isDialog)
 {
-    switch (spec.kind) {
+    switch (row.kind) {
     case ControlKind::Frame:
-        return new QGroupBox(toQString(spec.caption), parent);
+        return new QGroupBox(toQString(row.caption), parent);
     case ControlKind::Label:
-        return makeLabel(spec, parent);
+        return makeLabel(row, parent);
     case ControlKind::TextBox:
-        return makeTextBox(spec, parent);
+        return makeTextBox(row, parent);
     case ControlKind::CommandButton: {
-        auto* const button = new QPushButton(toQString(spec.caption), parent);
+        auto* const button = new QPushButton(toQString(row.caption), parent);
         button->setAutoDefault(isDialog);
-        button->setDefault(spec.has(DefaultButton));
+        button->setDefault(row.has(DefaultButton));
         return button;
     }
     case ControlKind::PictureBox: {
@@ -108,31 +108,31 @@ bool takesFocus(ControlKind kind)
 
 }  // namespace
 
-QtFormView::QtFormView(const FormSpec& spec, Window window)
-    : m_spec(spec), m_window(std::move(window))
+QtFormView::QtFormView(const FormTable& table, Window window)
+    : m_table(table), m_window(std::move(window))
 {
 }
 
 void QtFormView::build(QWidget* client, const QtTwips& twips, FormEvents& events, QMenuBar* bar)
 {
-    const bool isDialog = std::any_of(m_spec.controls.begin(), m_spec.controls.end(),
-                                      [](const ControlSpec& c) { return c.has(DefaultButton); });
-    for (std::size_t i = 0; i < m_spec.controls.size(); ++i) {
-        const ControlSpec& spec = m_spec.controls[i];
+    const bool isDialog = std::any_of(m_table.controls.begin(), m_table.controls.end(),
+                                      [](const ControlRow& c) { return c.has(DefaultButton); });
+    for (std::size_t i = 0; i < m_table.controls.size(); ++i) {
+        const ControlRow& row = m_table.controls[i];
         QWidget* parent = client;
-        for (std::size_t j = 0; j < i && !spec.container.empty(); ++j) {
-            if (m_spec.controls[j].name == spec.container)
+        for (std::size_t j = 0; j < i && !row.container.empty(); ++j) {
+            if (m_table.controls[j].name == row.container)
                 parent = m_controls[j];
         }
-        QWidget* const widget = makeControl(spec, parent, isDialog);
-        widget->setObjectName(QString::fromLatin1(spec.name.data(),
-                                                  static_cast<qsizetype>(spec.name.size())));
-        widget->setGeometry(twips.rect(spec.place.left, spec.place.top, spec.place.width,
-                                       spec.place.height));
-        if (!spec.accessibleName.empty())
-            widget->setAccessibleName(toQString(spec.accessibleName));
-        if (!spec.accessibleDescription.empty())
-            widget->setAccessibleDescription(toQString(spec.accessibleDescription));
+        QWidget* const widget = makeControl(row, parent, isDialog);
+        widget->setObjectName(QString::fromLatin1(row.name.data(),
+                                                  static_cast<qsizetype>(row.name.size())));
+        widget->setGeometry(twips.rect(row.place.left, row.place.top, row.place.width,
+                                       row.place.height));
+        if (!row.accessibleName.empty())
+            widget->setAccessibleName(toQString(row.accessibleName));
+        if (!row.accessibleDescription.empty())
+            widget->setAccessibleDescription(toQString(row.accessibleDescription));
         m_controls.push_back(widget);
 
         const ControlId id{static_cast<std::uint8_t>(i)};
@@ -152,12 +152,12 @@ void QtFormView::build(QWidget* client, const QtTwips& twips, FormEvents& events
         }
     }
 
-    for (std::size_t i = 0; i < m_spec.controls.size(); ++i) {
-        if (takesFocus(m_spec.controls[i].kind))
+    for (std::size_t i = 0; i < m_table.controls.size(); ++i) {
+        if (takesFocus(m_table.controls[i].kind))
             m_tabOrder.push_back(i);
     }
     std::sort(m_tabOrder.begin(), m_tabOrder.end(), [this](std::size_t a, std::size_t b) {
-        return m_spec.controls[a].tabIndex < m_spec.controls[b].tabIndex;
+        return m_table.controls[a].tabIndex < m_table.controls[b].tabIndex;
     });
     for (std::size_t i = 1; i < m_tabOrder.size(); ++i)
         QWidget::setTabOrder(m_controls[m_tabOrder[i - 1]], m_controls[m_tabOrder[i]]);
@@ -168,30 +168,30 @@ void QtFormView::build(QWidget* client, const QtTwips& twips, FormEvents& events
 
 void QtFormView::buildMenu(QMenuBar* bar, FormEvents& events)
 {
-    std::vector<QMenu*> menus(m_spec.menu.size(), nullptr);
-    for (std::size_t i = 0; i < m_spec.menu.size(); ++i) {
-        const MenuSpec& spec = m_spec.menu[i];
+    std::vector<QMenu*> menus(m_table.menu.size(), nullptr);
+    for (std::size_t i = 0; i < m_table.menu.size(); ++i) {
+        const MenuRow& row = m_table.menu[i];
         const QString name =
-            QString::fromLatin1(spec.name.data(), static_cast<qsizetype>(spec.name.size()));
+            QString::fromLatin1(row.name.data(), static_cast<qsizetype>(row.name.size()));
         QAction* action = nullptr;
-        if (spec.parent.empty()) {
-            QMenu* const menu = bar->addMenu(toQString(spec.caption));
+        if (row.parent.empty()) {
+            QMenu* const menu = bar->addMenu(toQString(row.caption));
             menu->setObjectName(name);
             menus[i] = menu;
             action = menu->menuAction();
         } else {
             QMenu* parent = nullptr;
             for (std::size_t j = 0; j < i; ++j) {
-                if (m_spec.menu[j].name == spec.parent)
+                if (m_table.menu[j].name == row.parent)
                     parent = menus[j];
             }
-            action = spec.isSeparator() ? parent->addSeparator()
-                                        : parent->addAction(toQString(spec.caption));
-            action->setCheckable(spec.isCheckable);
+            action = row.isSeparator() ? parent->addSeparator()
+                                        : parent->addAction(toQString(row.caption));
+            action->setCheckable(row.isCheckable);
         }
         action->setObjectName(name);
-        action->setVisible(spec.isVisible);
-        action->setEnabled(spec.isEnabled);
+        action->setVisible(row.isVisible);
+        action->setEnabled(row.isEnabled);
         m_menu.push_back(action);
 
         const MenuId id{static_cast<std::uint8_t>(i)};
@@ -208,7 +208,7 @@ void QtFormView::buildMenu(QMenuBar* bar, FormEvents& events)
 
 void QtFormView::paintLines(QPainter& painter, const QtTwips& twips) const
 {
-    for (const LineSpec& line : m_spec.lines) {
+    for (const LineRow& line : m_table.lines) {
         const QColor colour(static_cast<QRgb>(line.rgb));
         const int top = twips.px(line.y1);
         painter.fillRect(QRect(QPoint(twips.px(line.x1), top),

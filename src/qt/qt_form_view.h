@@ -1,7 +1,7 @@
 #pragma once
 
 #include "forms/form_events.h"
-#include "forms/form_spec.h"
+#include "forms/form_table.h"
 #include "forms/form_view.h"
 #include "qt/qt_twips.h"
 
@@ -26,7 +26,7 @@ public:
         std::function<void()> close;  // must run Form_Unload first
     };
 
-    QtFormView(const FormSpec& spec, Window window);
+    QtFormView(const FormTable& table, Window window);
 
     // Creates every control under `client` (a frame's controls in the frame), named, placed
     // and in the table's tab order, and the menu in `bar` when there is one.
@@ -38,7 +38,7 @@ public:
 
     QWidget* control(ControlId id) const;
     QAction* item(MenuId id) const;
-    const FormSpec& spec() const { return m_spec; }
+    const FormTable& table() const { return m_table; }
 
     std::u16string text(ControlId control) const override;
     void setText(ControlId control, std::u16string_view text) override;
@@ -53,7 +53,7 @@ public:
 private:
     void buildMenu(QMenuBar* bar, FormEvents& events);
 
-    const FormSpec& m_spec;
+    const FormTable& m_table;
     Window m_window;
     std::vector<QWidget*> m_controls;  // by ControlId; owned by their Qt parents
     std::vector<QAction*> m_menu;      // by MenuId

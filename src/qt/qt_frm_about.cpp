@@ -1,6 +1,6 @@
 #include "qt/qt_frm_about.h"
 
-#include "forms/frm_about_spec.h"
+#include "forms/frm_about_table.h"
 
 #include <QApplication>
 #include <QPainter>
@@ -11,8 +11,8 @@ namespace {
 
 ControlId flagged(ControlFlag flag)
 {
-    for (std::size_t i = 0; i < frmabout::Spec.controls.size(); ++i) {
-        if (frmabout::Spec.controls[i].has(flag))
+    for (std::size_t i = 0; i < frmabout::Table.controls.size(); ++i) {
+        if (frmabout::Table.controls[i].has(flag))
             return ControlId{static_cast<std::uint8_t>(i)};
     }
     return frmabout::cmdOK;
@@ -26,13 +26,13 @@ QtFrmAbout::QtFrmAbout(AppInfo appInfo, SysInfoPlatform sysInfo, QWidget* parent
                   Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
                   Qt::MSWindowsFixedSizeDialogHint),
       m_twips(QApplication::font(this)),
-      m_view(frmabout::Spec,
+      m_view(frmabout::Table,
              {this, [](FormId) {}, [this] { QDialog::done(QDialog::Accepted); }}),
       m_form(m_view, std::move(appInfo), sysInfo)
 {
     setObjectName(QStringLiteral("frmAbout"));
-    m_view.setCaption(frmabout::Spec.caption);
-    setFixedSize(m_twips.size(frmabout::Spec.clientWidth, frmabout::Spec.clientHeight));
+    m_view.setCaption(frmabout::Table.caption);
+    setFixedSize(m_twips.size(frmabout::Table.clientWidth, frmabout::Table.clientHeight));
     m_view.build(this, m_twips, m_form);
     m_view.focusFirst();
 }

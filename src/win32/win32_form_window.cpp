@@ -14,15 +14,15 @@ namespace {
 // No limit of ours: an over-long formula is reported by the evaluation, not cut off here.
 constexpr LPARAM NoTextLimit = 0x7FFFFFFE;
 
-bool takesFocus(const ControlSpec& control)
+bool takesFocus(const ControlRow& control)
 {
     return control.kind == ControlKind::TextBox || control.kind == ControlKind::CommandButton;
 }
 
-std::optional<std::size_t> indexNamed(const FormSpec& spec, std::string_view name)
+std::optional<std::size_t> indexNamed(const FormTable& table, std::string_view name)
 {
-    for (std::size_t i = 0; i < spec.controls.size(); ++i) {
-        if (spec.controls[i].name == name)
+    for (std::size_t i = 0; i < table.controls.size(); ++i) {
+        if (table.controls[i].name == name)
             return i;
     }
     return std::nullopt;
@@ -92,16 +92,16 @@ LRESULT CALLBACK tabMovesOn(HWND window, UINT message, WPARAM wParam, LPARAM lPa
 
 }  // namespace
 
-std::vector<ControlId> creationOrder(const FormSpec& spec)
+std::vector<ControlId> creationOrder(const FormTable& table)
 {
-    const std::size_t count = spec.controls.size();
+    const std::size_t count = table.controls.size();
     std::vector<std::size_t> focusable;
     for (std::size_t i = 0; i < count; ++i) {
-        if (takesFocus(spec.controls[i]))
+        if (takesFocus(table.controls[i]))
             focusable.push_back(i);
     }
     std::stable_sort(focusable.begin(), focusable.end(), [&](std::size_t a, std::size_t b) {
-        return spec.controls[a].tabIndex < spec.controls[b].tabIndex;
+        return table.controls[a].tabIndex < table.controls[b].tabIndex;
     });
 
     std::vector<ControlId> order;
@@ -112,11 +112,11 @@ std::vector<ControlId> creationOrder(const FormSpec& spec)
         isPlaced[i] = true;
     };
     for (const std::size_t i : focusable) {
-        const ControlSpec& control = spec.controls[i];
-        if (const auto frame = indexNamed(spec, control.container))
+        const ControlRow& control = table.controls[i];
+        if (const auto frame = indexNamed(table, control.container))
             place(*frame);
         if (control.kind == ControlKind::TextBox && i > 0) {
-            const ControlSpec& before = spec.controls[i - 1];
+            const ControlRow& before = table.controls[i - 1];
             if (before.kind == ControlKind::Label && before.container == control.container)
                 place(i - 1);
         }
@@ -127,12 +127,12 @@ std::vector<ControlId> creationOrder(const FormSpec& spec)
     return order;
 }
 
-UniqueMenu buildMenu(const FormSpec& spec)
+UniqueMenu buildMenu(const FormTable& table)
 {
     UniqueMenu bar(CreateMenu());
-    std::vector<HMENU> popups(spec.menu.size(), nullptr);  // by item; owned by the bar
-    for (std::size_t i = 0; i < spec.menu.size(); ++i) {
-        const MenuSpec& item = spec.menu[i];
+    std::vector<HMENU> popups(table.menu.size(), nullptr);  // by item; owned by the bar
+    for (std::size_t i = 0; i < table.menu.size(); ++i) {
+        const MenuRow& item = table.menu[i];
         const std::wstring caption = toWide(item.caption);  // '&' marks the access key
         if (item.parent.empty()) {
             UniqueMenu popup(CreatePopupMenu());
@@ -143,10 +143,10 @@ UniqueMenu buildMenu(const FormSpec& spec)
         }
         if (!item.isVisible)
             continue;  // a hidden item is not in the menu at all, so it cannot be chosen
-        const auto parent = std::find_if(spec.menu.begin(), spec.menu.end(),
-                                         [&](const MenuSpec& m) { return m.name == item.parent; });
-        assert(parent != spec.menu.end());
-        const HMENU popup = popups[static_cast<std::size_t>(parent - spec.menu.begin())];
+        const auto parent = std::find_if(table.menu.begin(), table.menu.end(),
+                                         [&](const MenuRow& m) { return m.name == item.parent; });
+        assert(parent != table.menu.end());
+        const HMENU popup = popups[static_cast<std::size_t>(parent - table.menu.begin())];
         if (item.isSeparator()) {
             AppendMenuW(popup, MF_SEPARATOR, 0, nullptr);
             continue;
@@ -157,9 +157,9 @@ UniqueMenu buildMenu(const FormSpec& spec)
     return bar;
 }
 
-Win32FormWindow::Win32FormWindow(const FormSpec& spec, FormId id, Win32FormHost& host,
+Win32FormWindow::Win32FormWindow(const FormTable& table, FormId id, Win32FormHost& host,
                                  Win32Accessibility& accessibility, HINSTANCE instance)
-    : m_spec(spec), m_id(id), m_host(host), m_accessibility(accessibility), m_instance(instance)
+    : m_table(table), m_id(id), m_host(host), m_accessibility(accessibility), m_instance(instance)
 {
 }
 
@@ -191,7 +191,7 @@ void Win32FormWindow::deliver(Call&& call)
 void Win32FormWindow::load(HWND over)
 {
     assert(!isLoaded() && m_events != nullptr);
-    const std::wstring className = wideName(m_spec.name);
+    const std::wstring className = wideName(m_table.name);
     WNDCLASSEXW windowClass{};
     windowClass.cbSize = sizeof windowClass;
     if (!GetClassInfoExW(m_instance, className.c_str(), &windowClass)) {
@@ -205,10 +205,10 @@ void Win32FormWindow::load(HWND over)
                                      systemMessage(GetLastError()));
     }
 
-    const DWORD style = m_spec.isSizable ? WS_OVERLAPPEDWINDOW
+    const DWORD style = m_table.isSizable ? WS_OVERLAPPEDWINDOW
                                          : WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU;
-    const DWORD exStyle = m_spec.isSizable ? 0 : WS_EX_DLGMODALFRAME;
-    UniqueMenu menu = m_spec.menu.empty() ? UniqueMenu() : buildMenu(m_spec);
+    const DWORD exStyle = m_table.isSizable ? 0 : WS_EX_DLGMODALFRAME;
+    UniqueMenu menu = m_table.menu.empty() ? UniqueMenu() : buildMenu(m_table);
     // Created where its dpi will be, on the screen of `over` or the primary one; placed later.
     RECT overRect{};
     if (over != nullptr)
@@ -216,7 +216,7 @@ void Win32FormWindow::load(HWND over)
     const int x = over != nullptr ? overRect.left : CW_USEDEFAULT;
     const int y = over != nullptr ? overRect.top : CW_USEDEFAULT;
     const HWND window = CreateWindowExW(exStyle, className.c_str(),
-                                        toWide(m_spec.caption).c_str(), style, x, y,
+                                        toWide(m_table.caption).c_str(), style, x, y,
                                         CW_USEDEFAULT, CW_USEDEFAULT, nullptr, menu.get(),
                                         m_instance, this);
     if (window == nullptr)
@@ -241,64 +241,64 @@ void Win32FormWindow::bringToFront()
 
 void Win32FormWindow::createControls()
 {
-    const std::size_t count = m_spec.controls.size();
+    const std::size_t count = m_table.controls.size();
     m_controls.assign(count, nullptr);
     m_focus = nullptr;
-    for (const ControlId id : creationOrder(m_spec)) {
-        const ControlSpec& spec = m_spec.control(id);
+    for (const ControlId id : creationOrder(m_table)) {
+        const ControlRow& row = m_table.control(id);
         const wchar_t* windowClass = L"STATIC";
         DWORD style = WS_CHILD | WS_VISIBLE;
         DWORD exStyle = 0;
-        switch (spec.kind) {
+        switch (row.kind) {
         case ControlKind::Frame:
             windowClass = L"BUTTON";
             style |= BS_GROUPBOX;
             break;
         case ControlKind::Label:
             // Label texts are content: an '&' in them is no access key.
-            style |= SS_NOPREFIX | (spec.has(WordWrap) ? SS_LEFT : SS_LEFTNOWORDWRAP);
+            style |= SS_NOPREFIX | (row.has(WordWrap) ? SS_LEFT : SS_LEFTNOWORDWRAP);
             break;
         case ControlKind::TextBox:
             windowClass = L"EDIT";
             exStyle |= WS_EX_CLIENTEDGE;
             style |= WS_TABSTOP;
             // A multi-line box wraps at its width: no horizontal scrolling, no scroll bars.
-            style |= spec.has(MultiLine) ? ES_MULTILINE | ES_AUTOVSCROLL | ES_WANTRETURN
+            style |= row.has(MultiLine) ? ES_MULTILINE | ES_AUTOVSCROLL | ES_WANTRETURN
                                          : ES_AUTOHSCROLL;
-            if (spec.has(ReadOnly))
+            if (row.has(ReadOnly))
                 style |= ES_READONLY;  // still selectable, so a result can be copied
             break;
         case ControlKind::CommandButton:
             windowClass = L"BUTTON";
             // BS_NOTIFY: the focus tells which button Enter presses.
             style |= WS_TABSTOP | BS_NOTIFY |
-                     (spec.has(DefaultButton) ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON);
+                     (row.has(DefaultButton) ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON);
             break;
         case ControlKind::PictureBox:
             style |= SS_ICON | SS_CENTERIMAGE;
             break;
         }
         const HWND window = CreateWindowExW(
-            exStyle, windowClass, toWide(spec.caption).c_str(), style, 0, 0, 0, 0,
+            exStyle, windowClass, toWide(row.caption).c_str(), style, 0, 0, 0, 0,
             m_window.get(), reinterpret_cast<HMENU>(static_cast<INT_PTR>(commandId(id))),
             m_instance, nullptr);
         if (window == nullptr)
-            throw std::runtime_error("Cannot create the control " + std::string(spec.name) +
+            throw std::runtime_error("Cannot create the control " + std::string(row.name) +
                                      ": " + systemMessage(GetLastError()));
         m_controls[static_cast<std::size_t>(id)] = window;
-        if (m_focus == nullptr && takesFocus(spec))
+        if (m_focus == nullptr && takesFocus(row))
             m_focus = window;  // the lowest tab index
 
-        if (spec.kind == ControlKind::TextBox) {
+        if (row.kind == ControlKind::TextBox) {
             SendMessageW(window, EM_SETLIMITTEXT, NoTextLimit, 0);
-            if (spec.has(MultiLine))
+            if (row.has(MultiLine))
                 SetWindowSubclass(window, tabMovesOn, 0, 0);
         }
-        if (!spec.accessibleName.empty())
-            m_accessibility.setName(window, toWide(spec.accessibleName));
-        if (!spec.accessibleDescription.empty())
-            m_accessibility.setDescription(window, toWide(spec.accessibleDescription));
-        if (spec.has(LiveStatus))
+        if (!row.accessibleName.empty())
+            m_accessibility.setName(window, toWide(row.accessibleName));
+        if (!row.accessibleDescription.empty())
+            m_accessibility.setDescription(window, toWide(row.accessibleDescription));
+        if (row.has(LiveStatus))
             m_accessibility.makeLiveRegion(window);
     }
 }
@@ -311,25 +311,25 @@ void Win32FormWindow::applyDpi()
     SystemParametersInfoForDpi(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0, dpi);
     // The fonts in use go only once the controls have the new ones.
     UniqueFont formFont(CreateFontIndirectW(&metrics.lfMessageFont));
-    std::vector<UniqueFont> controlFonts(m_spec.controls.size());
+    std::vector<UniqueFont> controlFonts(m_table.controls.size());
     m_twips = Win32Twips(dpi, lineHeight(m_window.get(), formFont.get()));
 
-    for (std::size_t i = 0; i < m_spec.controls.size(); ++i) {
-        const ControlSpec& spec = m_spec.controls[i];
+    for (std::size_t i = 0; i < m_table.controls.size(); ++i) {
+        const ControlRow& row = m_table.controls[i];
         HFONT font = formFont.get();
-        if (spec.pointSize != 0) {
+        if (row.pointSize != 0) {
             // The message font's family at the table's size, in normal weight.
             LOGFONTW own = metrics.lfMessageFont;
-            own.lfHeight = -MulDiv(spec.pointSize, static_cast<int>(dpi), 72);
+            own.lfHeight = -MulDiv(row.pointSize, static_cast<int>(dpi), 72);
             own.lfWeight = FW_NORMAL;
             controlFonts[i].reset(CreateFontIndirectW(&own));
             font = controlFonts[i].get();
         }
         POINT origin{0, 0};
-        if (const auto frame = indexNamed(m_spec, spec.container))
-            origin = {m_spec.controls[*frame].place.left, m_spec.controls[*frame].place.top};
-        const RECT place = m_twips.rect(spec.place, origin);
-        if (spec.kind == ControlKind::PictureBox) {
+        if (const auto frame = indexNamed(m_table, row.container))
+            origin = {m_table.controls[*frame].place.left, m_table.controls[*frame].place.top};
+        const RECT place = m_twips.rect(row.place, origin);
+        if (row.kind == ControlKind::PictureBox) {
             UniqueIcon icon = programIcon(m_instance, GetSystemMetricsForDpi(SM_CXICON, dpi));
             SendMessageW(m_controls[i], STM_SETICON, reinterpret_cast<WPARAM>(icon.get()), 0);
             m_pictureIcon = std::move(icon);  // the one shown until now goes only now
@@ -345,7 +345,7 @@ void Win32FormWindow::applyDpi()
     UniqueIcon big = programIcon(m_instance, GetSystemMetricsForDpi(SM_CXICON, dpi));
     SendMessageW(m_window.get(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(big.get()));
     m_bigIcon = std::move(big);
-    if (m_spec.isSizable) {
+    if (m_table.isSizable) {
         UniqueIcon little = programIcon(m_instance, GetSystemMetricsForDpi(SM_CXSMICON, dpi));
         SendMessageW(m_window.get(), WM_SETICON, ICON_SMALL,
                      reinterpret_cast<LPARAM>(little.get()));
@@ -356,7 +356,7 @@ void Win32FormWindow::applyDpi()
 
 SIZE Win32FormWindow::windowSize() const
 {
-    RECT frame{0, 0, m_twips.px(m_spec.clientWidth), m_twips.px(m_spec.clientHeight)};
+    RECT frame{0, 0, m_twips.px(m_table.clientWidth), m_twips.px(m_table.clientHeight)};
     const auto style = static_cast<DWORD>(GetWindowLongPtrW(m_window.get(), GWL_STYLE));
     const auto exStyle = static_cast<DWORD>(GetWindowLongPtrW(m_window.get(), GWL_EXSTYLE));
     AdjustWindowRectExForDpi(&frame, style, GetMenu(m_window.get()) != nullptr, exStyle,
@@ -395,8 +395,8 @@ std::optional<ControlId> Win32FormWindow::controlOf(HWND child) const
 
 std::optional<ControlId> Win32FormWindow::buttonWith(ControlFlag flag) const
 {
-    for (std::size_t i = 0; i < m_spec.controls.size(); ++i) {
-        if (m_spec.controls[i].kind == ControlKind::CommandButton && m_spec.controls[i].has(flag))
+    for (std::size_t i = 0; i < m_table.controls.size(); ++i) {
+        if (m_table.controls[i].kind == ControlKind::CommandButton && m_table.controls[i].has(flag))
             return ControlId{static_cast<std::uint8_t>(i)};
     }
     return std::nullopt;
@@ -414,8 +414,8 @@ std::u16string Win32FormWindow::text(ControlId id) const
 
 void Win32FormWindow::setText(ControlId id, std::u16string_view text)
 {
-    const ControlSpec& spec = m_spec.control(id);
-    const bool isTextBox = spec.kind == ControlKind::TextBox;
+    const ControlRow& row = m_table.control(id);
+    const bool isTextBox = row.kind == ControlKind::TextBox;
     assert(isLoaded());
     // A text box changes, and raises Change, only when the text differs. A status label is
     // written and announced each time, so a repeated outcome is heard again.
@@ -426,7 +426,7 @@ void Win32FormWindow::setText(ControlId id, std::u16string_view text)
     m_programWrite = id;
     SetWindowTextW(control(id), toWide(text).c_str());
     m_programWrite.reset();
-    if (spec.has(LiveStatus) && !text.empty())
+    if (row.has(LiveStatus) && !text.empty())
         Win32Accessibility::announce(control(id));
     if (isTextBox && m_events != nullptr)
         m_events->change(id);
@@ -543,7 +543,7 @@ LRESULT Win32FormWindow::handle(UINT message, WPARAM wParam, LPARAM lParam)
         const RECT& suggested = *reinterpret_cast<const RECT*>(lParam);
         // A sizable window keeps the size the user gave it, scaled; a fixed one fits its
         // layout exactly.
-        const SIZE size = m_spec.isSizable
+        const SIZE size = m_table.isSizable
             ? SIZE{suggested.right - suggested.left, suggested.bottom - suggested.top}
             : windowSize();
         SetWindowPos(window, nullptr, suggested.left, suggested.top, size.cx, size.cy,
@@ -564,15 +564,15 @@ void Win32FormWindow::onCommand(int id, int code)
         return;
     }
     const int item = id - MenuIdBase;
-    if (item >= 0 && static_cast<std::size_t>(item) < m_spec.menu.size()) {
+    if (item >= 0 && static_cast<std::size_t>(item) < m_table.menu.size()) {
         deliver([&](FormEvents& events) { events.choose(MenuId(item)); });
         return;
     }
     const int index = id - ControlIdBase;
-    if (index < 0 || static_cast<std::size_t>(index) >= m_spec.controls.size())
+    if (index < 0 || static_cast<std::size_t>(index) >= m_table.controls.size())
         return;
     const auto control = ControlId(index);
-    switch (m_spec.control(control).kind) {
+    switch (m_table.control(control).kind) {
     case ControlKind::TextBox:
         if (code == EN_CHANGE && m_programWrite != control)
             deliver([&](FormEvents& events) { events.change(control); });
@@ -620,7 +620,7 @@ void Win32FormWindow::onActivate(bool isActive)
 LRESULT Win32FormWindow::onStaticColor(HDC dc, HWND child)
 {
     const auto id = controlOf(child);
-    if (!id || !m_spec.control(*id).has(BlackText))
+    if (!id || !m_table.control(*id).has(BlackText))
         return DefWindowProcW(m_window.get(), WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc),
                               reinterpret_cast<LPARAM>(child));
     SetTextColor(dc, RGB(0, 0, 0));
@@ -631,7 +631,7 @@ LRESULT Win32FormWindow::onStaticColor(HDC dc, HWND child)
 void Win32FormWindow::onPaint()
 {
     const PaintScope paint(m_window.get());
-    for (const LineSpec& line : m_spec.lines) {
+    for (const LineRow& line : m_table.lines) {
         assert(line.y1 == line.y2);  // the forms draw horizontal rules only
         const int thickness = std::max(1, MulDiv(line.pixels, static_cast<int>(m_twips.dpi()),
                                                  96));

@@ -46,10 +46,10 @@ public:
 // order: the controls that take the focus by tab index, each text box after the label that
 // titles it (screen readers name a box after the label before it) and each frame before the
 // first control in it; then the rest in the table's order.
-std::vector<ControlId> creationOrder(const FormSpec& spec);
+std::vector<ControlId> creationOrder(const FormTable& table);
 
 // The form's menu bar, captions with their '&', items by commandId; a hidden item is left out.
-UniqueMenu buildMenu(const FormSpec& spec);
+UniqueMenu buildMenu(const FormTable& table);
 
 // A top-level window built from a form's table, which forwards its controls' events to the
 // form's handlers. Frames are group boxes with the controls in them as siblings placed over
@@ -57,7 +57,7 @@ UniqueMenu buildMenu(const FormSpec& spec);
 class Win32FormWindow final : public FormView
 {
 public:
-    Win32FormWindow(const FormSpec& spec, FormId id, Win32FormHost& host,
+    Win32FormWindow(const FormTable& table, FormId id, Win32FormHost& host,
                     Win32Accessibility& accessibility, HINSTANCE instance);
     ~Win32FormWindow() override;
     Win32FormWindow(const Win32FormWindow&) = delete;
@@ -105,7 +105,7 @@ private:
     std::optional<ControlId> controlOf(HWND child) const;
     std::optional<ControlId> buttonWith(ControlFlag flag) const;
 
-    const FormSpec& m_spec;
+    const FormTable& m_table;
     FormId m_id;
     Win32FormHost& m_host;
     Win32Accessibility& m_accessibility;

@@ -1,13 +1,13 @@
 #include "win32/win32_program.h"
 
-#include "forms/form1_spec.h"
-#include "forms/frm_about_spec.h"
+#include "forms/form1_table.h"
+#include "forms/frm_about_table.h"
 
 #include <cstdlib>
 
 Win32Program::Win32Program(HINSTANCE instance, Win32Accessibility& accessibility)
-    : m_form1(form1::Spec, FormId::Form1, *this, accessibility, instance),
-      m_frmAbout(frmabout::Spec, FormId::frmAbout, *this, accessibility, instance)
+    : m_form1(form1::Table, FormId::Form1, *this, accessibility, instance),
+      m_frmAbout(frmabout::Table, FormId::frmAbout, *this, accessibility, instance)
 {
 }
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "forms/form_spec.h"
+#include "forms/form_table.h"
 #include "win32/win32_windows.h"
 
 // Design places are twips: 15 to a pixel at 96 dpi, laid out for a font with 13-pixel lines

@@ -12,21 +12,21 @@
 class FakeFormView final : public FormView
 {
 public:
-    explicit FakeFormView(const FormSpec& spec)
-        : spec(spec),
-          texts(spec.controls.size()),
-          checks(spec.menu.size()),
-          descriptions(spec.controls.size())
+    explicit FakeFormView(const FormTable& table)
+        : table(table),
+          texts(table.controls.size()),
+          checks(table.menu.size()),
+          descriptions(table.controls.size())
     {
-        for (std::size_t i = 0; i < spec.controls.size(); ++i)
-            texts[i] = std::u16string(spec.controls[i].caption);
+        for (std::size_t i = 0; i < table.controls.size(); ++i)
+            texts[i] = std::u16string(table.controls[i].caption);
     }
 
-    const FormSpec& spec;
+    const FormTable& table;
     FormEvents* events = nullptr;
     std::vector<std::u16string> texts;  // by control
     std::vector<bool> checks;           // by menu item
-    std::u16string caption = std::u16string(spec.caption);
+    std::u16string caption = std::u16string(table.caption);
     std::vector<std::u16string> descriptions;  // by control
     struct Selection
     {
@@ -49,7 +49,7 @@ public:
         if (slot == text)
             return;
         slot = text;
-        if (events != nullptr && spec.control(control).kind == ControlKind::TextBox)
+        if (events != nullptr && table.control(control).kind == ControlKind::TextBox)
             events->change(control);
     }
     void setCaption(std::u16string_view text) override { caption = text; }

@@ -1,6 +1,6 @@
 #include "forms/form1.h"
 
-#include "forms/form1_spec.h"
+#include "forms/form1_table.h"
 #include "platform/platform_error.h"
 
 #include "eval/evaluation_sequence.h"
@@ -28,7 +28,7 @@ struct Form1Fixture
 {
     FakeSettingsStore store;
     FakeHelpViewer help;
-    FakeFormView view{Spec};
+    FakeFormView view{Table};
     Form1 form{view, {store, help, u'.'}};
 
     Form1Fixture() { view.events = &form; }
@@ -152,7 +152,7 @@ TEST(Form1, ShowsValuesWithTheUsersDecimalSeparator)
 {
     FakeSettingsStore store;
     FakeHelpViewer help;
-    FakeFormView view{Spec};
+    FakeFormView view{Table};
     Form1 form{view, {store, help, u','}};
     view.events = &form;
     view.type(Text1, u"z/4");

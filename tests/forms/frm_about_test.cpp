@@ -1,6 +1,6 @@
 #include "forms/frm_about.h"
 
-#include "forms/frm_about_spec.h"
+#include "forms/frm_about_table.h"
 
 #include "fakes/fake_file_probe.h"
 #include "fakes/fake_form_view.h"
@@ -26,7 +26,7 @@ struct AboutFixture
     FakeProcessLauncher launcher;
     FakeMessageBox messageBox;
     SysInfoPlatform sysInfo{registry, files, launcher, messageBox};
-    FakeFormView view{Spec};
+    FakeFormView view{Table};
     frmAbout form;
 };
 

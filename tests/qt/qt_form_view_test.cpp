@@ -1,7 +1,7 @@
 #include "qt/qt_form_view.h"
 
-#include "forms/form1_spec.h"
-#include "forms/frm_about_spec.h"
+#include "forms/form1_table.h"
+#include "forms/frm_about_table.h"
 #include "qt/qt_frm_about.h"
 #include "qt/qt_twips.h"
 
@@ -27,13 +27,13 @@ QString nameOf(std::string_view name)
     return QString::fromLatin1(name.data(), static_cast<qsizetype>(name.size()));
 }
 
-const char* widgetClass(const ControlSpec& spec)
+const char* widgetClass(const ControlRow& row)
 {
-    switch (spec.kind) {
+    switch (row.kind) {
     case ControlKind::Frame:
         return "QGroupBox";
     case ControlKind::TextBox:
-        return spec.has(MultiLine) ? "QPlainTextEdit" : "QLineEdit";
+        return row.has(MultiLine) ? "QPlainTextEdit" : "QLineEdit";
     case ControlKind::CommandButton:
         return "QPushButton";
     case ControlKind::Label:
@@ -56,11 +56,11 @@ QString captionOf(QWidget* widget)
     return qobject_cast<QLabel*>(widget)->text();
 }
 
-// Every control of `spec` in `window`, as its table gives it, before Form_Load writes any.
-void expectBuiltFromTable(QWidget* window, const FormSpec& spec, const QString& client)
+// Every control of `row` in `window`, as its table gives it, before Form_Load writes any.
+void expectBuiltFromTable(QWidget* window, const FormTable& table, const QString& client)
 {
     const QtTwips twips(QApplication::font(window));
-    for (const ControlSpec& control : spec.controls) {
+    for (const ControlRow& control : table.controls) {
         SCOPED_TRACE(std::string(control.name));
         QWidget* const w = window->findChild<QWidget*>(nameOf(control.name));
         ASSERT_NE(w, nullptr);
@@ -107,13 +107,13 @@ TEST(QtFormView, BuildsTheMainWindowFromItsTable)
 {
     QtForm1Fixture f;
     QtForm1& form = f.make();
-    expectBuiltFromTable(&form, form1::Spec, QStringLiteral("client"));
+    expectBuiltFromTable(&form, form1::Table, QStringLiteral("client"));
     // a window, not a dialog: Enter presses no button
     EXPECT_FALSE(form.findChild<QPushButton*>(QStringLiteral("Command1"))->autoDefault());
 
     const QList<QAction*> bar = form.menuBar()->actions();
     std::size_t barIndex = 0;
-    for (const MenuSpec& item : form1::Spec.menu) {
+    for (const MenuRow& item : form1::Table.menu) {
         SCOPED_TRACE(std::string(item.name));
         QAction* const action = form.findChild<QAction*>(nameOf(item.name));
         ASSERT_NE(action, nullptr);
@@ -148,5 +148,5 @@ TEST(QtFormView, BuildsTheAboutDialogFromItsTable)
     // the texts Form_Load writes are the only ones not in the table
     const QString title = dialog.findChild<QLabel*>(QStringLiteral("lblTitle"))->text();
     EXPECT_EQ(title, "Application Title");
-    expectBuiltFromTable(&dialog, frmabout::Spec, QStringLiteral("frmAbout"));
+    expectBuiltFromTable(&dialog, frmabout::Table, QStringLiteral("frmAbout"));
 }

@@ -1,7 +1,7 @@
 #include "win32/win32_form_window.h"
 
-#include "forms/form1_spec.h"
-#include "forms/frm_about_spec.h"
+#include "forms/form1_table.h"
+#include "forms/frm_about_table.h"
 
 #include <gtest/gtest.h>
 
@@ -14,11 +14,11 @@
 
 namespace {
 
-std::vector<std::string> namesInCreationOrder(const FormSpec& spec)
+std::vector<std::string> namesInCreationOrder(const FormTable& table)
 {
     std::vector<std::string> names;
-    for (const ControlId id : creationOrder(spec))
-        names.emplace_back(spec.control(id).name);
+    for (const ControlId id : creationOrder(table))
+        names.emplace_back(table.control(id).name);
     return names;
 }
 
@@ -28,10 +28,10 @@ TEST(Win32FormWindow, CreatesControlsInTabOrderEachBoxAfterItsLabel)
         "Frame1", "Label1", "Text1", "Label2", "Text2", "Label3", "Text3", "Label4", "Text4",
         "Command1", "Frame2", "Text5", "Label8", "Text6", "Label9", "Text7", "Label10", "Text8",
         "Label7", "Label6"};
-    EXPECT_EQ(namesInCreationOrder(form1::Spec), form1);
+    EXPECT_EQ(namesInCreationOrder(form1::Table), form1);
     const std::vector<std::string> about = {"cmdOK", "cmdSysInfo", "picIcon", "Label1",
                                             "lblDescription", "lblTitle", "lblVersion"};
-    EXPECT_EQ(namesInCreationOrder(frmabout::Spec), about);
+    EXPECT_EQ(namesInCreationOrder(frmabout::Table), about);
 }
 
 // One menu, as the user sees it: each entry's caption ("-" for a separator) and command id.
@@ -52,7 +52,7 @@ std::vector<std::pair<std::wstring, int>> entriesOf(HMENU menu)
 TEST(Win32FormWindow, BuildsTheMenuWithoutTheHiddenItem)
 {
     using namespace form1;
-    const UniqueMenu bar = buildMenu(Spec);
+    const UniqueMenu bar = buildMenu(Table);
     const std::vector<std::pair<std::wstring, int>> top = {{L"&Options", -1}, {L"&Help", -1}};
     EXPECT_EQ(entriesOf(bar.get()), top);
     const std::vector<std::pair<std::wstring, int>> options = {
@@ -114,7 +114,7 @@ TEST(Win32FormWindow, ATextChangesAndRaisesChangeOnlyWhenItDiffers)
     };
     NoHost host;
     Win32Accessibility accessibility;
-    Win32FormWindow window(Spec, FormId::Form1, host, accessibility, GetModuleHandleW(nullptr));
+    Win32FormWindow window(Table, FormId::Form1, host, accessibility, GetModuleHandleW(nullptr));
     RecordedChanges events;
     window.setEvents(events);
     window.load(nullptr);
@@ -142,13 +142,13 @@ RECT placeOf(HWND control, HWND window)
 
 TEST(Win32FormWindow, BuildsEachFormFromItsTable)
 {
-    const std::pair<const FormSpec*, FormId> forms[] = {{&form1::Spec, FormId::Form1},
-                                                        {&frmabout::Spec, FormId::frmAbout}};
-    for (const auto& [spec, id] : forms) {
-        SCOPED_TRACE(std::string(spec->name));
+    const std::pair<const FormTable*, FormId> forms[] = {{&form1::Table, FormId::Form1},
+                                                        {&frmabout::Table, FormId::frmAbout}};
+    for (const auto& [table, id] : forms) {
+        SCOPED_TRACE(std::string(table->name));
         NoHost host;
         Win32Accessibility accessibility;
-        Win32FormWindow window(*spec, id, host, accessibility, GetModuleHandleW(nullptr));
+        Win32FormWindow window(*table, id, host, accessibility, GetModuleHandleW(nullptr));
         RecordedChanges events;  // no Form_Load: the texts are the table's
         window.setEvents(events);
         window.load(nullptr);
@@ -158,8 +158,8 @@ TEST(Win32FormWindow, BuildsEachFormFromItsTable)
         const auto scaled = [&](int twips, int extent, int pixels) {
             return static_cast<int>(std::lround(twips * static_cast<double>(pixels) / extent));
         };
-        for (std::size_t i = 0; i < spec->controls.size(); ++i) {
-            const ControlSpec& control = spec->controls[i];
+        for (std::size_t i = 0; i < table->controls.size(); ++i) {
+            const ControlRow& control = table->controls[i];
             SCOPED_TRACE(std::string(control.name));
             const HWND hwnd = GetDlgItem(window.window(), commandId(ControlId(i)));
             ASSERT_NE(hwnd, nullptr);
@@ -194,18 +194,18 @@ TEST(Win32FormWindow, BuildsEachFormFromItsTable)
             }
 
             TwipsRect place = control.place;
-            for (const ControlSpec& frame : spec->controls) {
+            for (const ControlRow& frame : table->controls) {
                 if (frame.name == control.container) {
                     place.left += frame.place.left;
                     place.top += frame.place.top;
                 }
             }
             const RECT rect = placeOf(hwnd, window.window());
-            EXPECT_NEAR(rect.left, scaled(place.left, spec->clientWidth, client.right), 1);
-            EXPECT_NEAR(rect.top, scaled(place.top, spec->clientHeight, client.bottom), 1);
-            EXPECT_NEAR(rect.right, scaled(place.left + place.width, spec->clientWidth,
+            EXPECT_NEAR(rect.left, scaled(place.left, table->clientWidth, client.right), 1);
+            EXPECT_NEAR(rect.top, scaled(place.top, table->clientHeight, client.bottom), 1);
+            EXPECT_NEAR(rect.right, scaled(place.left + place.width, table->clientWidth,
                                            client.right), 1);
-            EXPECT_NEAR(rect.bottom, scaled(place.top + place.height, spec->clientHeight,
+            EXPECT_NEAR(rect.bottom, scaled(place.top + place.height, table->clientHeight,
                                             client.bottom), 1);
         }
     }

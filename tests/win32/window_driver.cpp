@@ -3,8 +3,8 @@
 // name, and prints what they show. Also sets up and checks the stand-in system-information
 // viewer. Prints results in UTF-8 on stdout, one line each; exits 1 when what it waits for
 // does not come.
-#include "forms/form1_spec.h"
-#include "forms/frm_about_spec.h"
+#include "forms/form1_table.h"
+#include "forms/frm_about_table.h"
 #include "win32/win32_form_window.h"
 #include "win32/win32_test_support.h"
 #include "win32/win32_windows.h"
@@ -30,9 +30,9 @@ constexpr wchar_t ViewerFolderKey[] = L"SOFTWARE\\Microsoft\\Shared Tools Locati
 constexpr wchar_t ViewerPathKey[] = L"SOFTWARE\\Microsoft\\Shared Tools\\MSINFO";
 constexpr wchar_t SettingsKey[] = L"Software\\VB and VBA Program Settings\\Sumwright\\Settings";
 
-const FormSpec& formNamed(std::string_view name)
+const FormTable& formNamed(std::string_view name)
 {
-    return name == "frmAbout" ? frmabout::Spec : form1::Spec;
+    return name == "frmAbout" ? frmabout::Table : form1::Table;
 }
 
 std::wstring wide(std::string_view text)
@@ -67,7 +67,7 @@ void print(const std::wstring& text)
     std::fputc('\n', stdout);
 }
 
-std::vector<HWND> windowsOf(const FormSpec& form)
+std::vector<HWND> windowsOf(const FormTable& form)
 {
     struct Search
     {
@@ -87,7 +87,7 @@ std::vector<HWND> windowsOf(const FormSpec& form)
     return search.found;
 }
 
-HWND windowOf(const FormSpec& form)
+HWND windowOf(const FormTable& form)
 {
     HWND window = nullptr;
     waitUntil([&] {
@@ -102,7 +102,7 @@ HWND windowOf(const FormSpec& form)
     return window;
 }
 
-HWND controlOf(const FormSpec& form, HWND window, std::string_view name)
+HWND controlOf(const FormTable& form, HWND window, std::string_view name)
 {
     for (std::size_t i = 0; i < form.controls.size(); ++i) {
         if (form.controls[i].name == name)
@@ -124,7 +124,7 @@ std::wstring textOf(HWND control)
     return text;
 }
 
-std::string focusedControl(const FormSpec& form, HWND window)
+std::string focusedControl(const FormTable& form, HWND window)
 {
     GUITHREADINFO info{};
     info.cbSize = sizeof info;
@@ -230,7 +230,7 @@ int run(const std::vector<std::string>& args)
         return 0;
     }
 
-    const FormSpec& form = formNamed(arg(1));
+    const FormTable& form = formNamed(arg(1));
     if (command == "gone")
         return waitUntil([&] { return windowsOf(form).empty(); }) ? 0 : 1;
     if (command == "count") {

@@ -38,7 +38,7 @@ struct TwipsRect
     int height = 0;
 };
 
-struct ControlSpec
+struct ControlRow
 {
     std::string_view name;        // the design name; views give it to their objects
     ControlKind kind;
@@ -54,7 +54,7 @@ struct ControlSpec
     constexpr bool has(ControlFlag flag) const { return (flags & flag) != 0; }
 };
 
-struct MenuSpec
+struct MenuRow
 {
     std::string_view name;
     std::string_view parent;      // the menu it drops from; empty for an entry of the menu bar
@@ -67,7 +67,7 @@ struct MenuSpec
 };
 
 // A straight line drawn on the form, in twips from its client area's corner.
-struct LineSpec
+struct LineRow
 {
     std::string_view name;
     int x1, y1, x2, y2;
@@ -75,22 +75,22 @@ struct LineSpec
     int pixels;         // thickness, drawn below the line's own row
 };
 
-struct FormSpec
+struct FormTable
 {
     std::string_view name;
     std::u16string_view caption;  // before Form_Load
     int clientWidth;              // twips
     int clientHeight;
     bool isSizable;               // else a fixed dialog frame without minimise and maximise
-    std::span<const ControlSpec> controls;
-    std::span<const MenuSpec> menu;
-    std::span<const LineSpec> lines;
+    std::span<const ControlRow> controls;
+    std::span<const MenuRow> menu;
+    std::span<const LineRow> lines;
 
-    constexpr const ControlSpec& control(ControlId id) const
+    constexpr const ControlRow& control(ControlId id) const
     {
         return controls[static_cast<std::size_t>(id)];
     }
-    constexpr const MenuSpec& item(MenuId id) const { return menu[static_cast<std::size_t>(id)]; }
+    constexpr const MenuRow& item(MenuId id) const { return menu[static_cast<std::size_t>(id)]; }
 };
 
 // The id of the row called `name` in a form's table; a name not in the table does not compile
@@ -106,13 +106,13 @@ constexpr Id named(const Row (&rows)[N], std::string_view name)
 }
 
 template <std::size_t N>
-constexpr ControlId controlNamed(const ControlSpec (&controls)[N], std::string_view name)
+constexpr ControlId controlNamed(const ControlRow (&controls)[N], std::string_view name)
 {
     return named<ControlId>(controls, name);
 }
 
 template <std::size_t N>
-constexpr MenuId menuNamed(const MenuSpec (&menu)[N], std::string_view name)
+constexpr MenuId menuNamed(const MenuRow (&menu)[N], std::string_view name)
 {
     return named<MenuId>(menu, name);
 }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "forms/form_spec.h"
+#include "forms/form_table.h"
 
 // The About dialog: the program's icon, title and version, a copyright line, a notice for
 // users, OK and "System Info...".
@@ -8,7 +8,7 @@ namespace frmabout {
 
 using enum ControlKind;
 
-inline constexpr ControlSpec Controls[] = {
+inline constexpr ControlRow Controls[] = {
     // Exactly the size of the 32-pixel icon it shows.
     {"picIcon", PictureBox, "", u"", {240, 240, 480, 480}, 1, u"Program icon"},
     {"cmdOK", CommandButton, "", u"OK", {4245, 2625, 1260, 345}, 0, u"",
@@ -25,12 +25,13 @@ inline constexpr ControlSpec Controls[] = {
 };
 
 // An etched rule between the upper block and the notice: grey, with white below it.
-inline constexpr LineSpec Lines[] = {
+inline constexpr LineRow Lines[] = {
     {"Line1(1)", 90, 2445, 5654, 2445, 0x808080, 1},
     {"Line1(0)", 105, 2460, 5654, 2460, 0xFFFFFF, 2},
 };
 
-inline constexpr FormSpec Spec{"frmAbout", u"About MyApp", 5730, 3555, false, Controls, {}, Lines};
+inline constexpr FormTable Table{
+    "frmAbout", u"About MyApp", 5730, 3555, false, Controls, {}, Lines};
 
 inline constexpr ControlId cmdOK = controlNamed(Controls, "cmdOK");
 inline constexpr ControlId cmdSysInfo = controlNamed(Controls, "cmdSysInfo");

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "forms/form_spec.h"
+#include "forms/form_table.h"
 
 // The main window: four formula boxes, four result boxes, the status line, the button and the
 // menu. The evaluator it owns has no place on screen, so it is not in the table.
@@ -8,7 +8,7 @@ namespace form1 {
 
 using enum ControlKind;
 
-inline constexpr ControlSpec Controls[] = {
+inline constexpr ControlRow Controls[] = {
     {"Frame1", Frame, "", u"Input", {120, 120, 3615, 2535}, 4, u""},
     {"Label1", Label, "Frame1", u"Formula", {240, 360, 1215, 255}, 19, u""},
     {"Text1", TextBox, "Frame1", u"", {240, 600, 3135, 525}, 0, u"Formula", MultiLine},
@@ -33,7 +33,7 @@ inline constexpr ControlSpec Controls[] = {
     {"Command1", CommandButton, "", u"Evaluate", {4920, 3600, 1215, 375}, 8, u"Evaluate"},
 };
 
-inline constexpr MenuSpec Menu[] = {
+inline constexpr MenuRow Menu[] = {
     {"mnuOptions", "", u"&Options"},
     {"mnuClearVariables", "mnuOptions", u"&Clear Variables"},
     {"mnuClearAll", "mnuOptions", u"Clear &All"},
@@ -49,7 +49,7 @@ inline constexpr MenuSpec Menu[] = {
     {"mnuAbout", "mnuHelp", u"&About Sumwright..."},
 };
 
-inline constexpr FormSpec Spec{"Form1", u"Sumwright", 6300, 4065, true, Controls, Menu, {}};
+inline constexpr FormTable Table{"Form1", u"Sumwright", 6300, 4065, true, Controls, Menu, {}};
 
 inline constexpr ControlId Text1 = controlNamed(Controls, "Text1");
 inline constexpr ControlId Text2 = controlNamed(Controls, "Text2");

@@ -3,6 +3,7 @@
 #include "eval/evaluation_sequence.h"
 #include "forms/form1_table.h"
 #include "settings/input_persistence.h"
+#include "text/decimal.h"
 
 #include <optional>
 #include <string>
@@ -31,12 +32,6 @@ ControlId formulaBox(Stage formula)
     return form1::Text1;
 }
 
-std::u16string decimal(std::size_t number)
-{
-    const std::string digits = std::to_string(number);
-    return std::u16string(digits.begin(), digits.end());
-}
-
 // Where a problem lies, in words, counting characters from 1 as the user does.
 std::u16string placeInWords(const Problem& problem, std::size_t textLength)
 {
@@ -46,13 +41,13 @@ std::u16string placeInWords(const Problem& problem, std::size_t textLength)
             return u"Problem at the end of the formula.";
         if (problem.start == 0)
             return u"Problem at the start of the formula.";
-        return u"Problem between characters " + decimal(problem.start) + u" and " +
-               decimal(first) + u".";
+        return u"Problem between characters " + text::decimal(problem.start) + u" and " +
+               text::decimal(first) + u".";
     }
     if (problem.length == 1)
-        return u"Problem at character " + decimal(first) + u".";
-    return u"Problem at characters " + decimal(first) + u" to " +
-           decimal(problem.start + problem.length) + u".";
+        return u"Problem at character " + text::decimal(first) + u".";
+    return u"Problem at characters " + text::decimal(first) + u" to " +
+           text::decimal(problem.start + problem.length) + u".";
 }
 
 }  // namespace

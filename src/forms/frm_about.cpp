@@ -1,19 +1,10 @@
 #include "forms/frm_about.h"
 
 #include "forms/frm_about_table.h"
+#include "text/decimal.h"
 
 #include <string>
 #include <utility>
-
-namespace {
-
-std::u16string decimal(int number)
-{
-    const std::string digits = std::to_string(number);
-    return std::u16string(digits.begin(), digits.end());
-}
-
-}  // namespace
 
 frmAbout::frmAbout(FormView& view, AppInfo appInfo, SysInfoPlatform sysInfo)
     : m_view(view), m_appInfo(std::move(appInfo)), m_sysInfo(sysInfo)
@@ -31,9 +22,9 @@ void frmAbout::click(ControlId control)
 void frmAbout::Form_Load()
 {
     m_view.setCaption(u"About " + m_appInfo.title);
-    m_view.setText(frmabout::lblVersion, u"Version " + decimal(m_appInfo.major) + u"." +
-                                             decimal(m_appInfo.minor) + u"." +
-                                             decimal(m_appInfo.revision));
+    m_view.setText(frmabout::lblVersion, u"Version " + text::decimal(m_appInfo.major) + u"." +
+                                             text::decimal(m_appInfo.minor) + u"." +
+                                             text::decimal(m_appInfo.revision));
     m_view.setText(frmabout::lblTitle, m_appInfo.title);
 }
 

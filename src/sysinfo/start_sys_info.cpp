@@ -1,5 +1,7 @@
 #include "sysinfo/start_sys_info.h"
 
+#include "text/decimal.h"
+
 #include <algorithm>
 #include <array>
 #include <cassert>
@@ -44,8 +46,7 @@ std::optional<std::u16string> dwordText(std::span<const std::uint8_t> bytes)
         if (value > UINT32_MAX)
             return std::nullopt;
     }
-    const std::string digits = std::to_string(value);
-    return std::u16string(digits.begin(), digits.end());
+    return text::decimal(value);
 }
 
 // False when there is no program to start; the launcher throws when it cannot start one.

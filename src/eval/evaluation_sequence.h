@@ -35,6 +35,8 @@ struct Problem
     Stage formula;
     std::size_t start;
     std::size_t length;
+
+    bool operator==(const Problem&) const = default;
 };
 
 // What one run writes. An empty optional is a box (or the status line) the run left as it was.

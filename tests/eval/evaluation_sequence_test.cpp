@@ -7,8 +7,16 @@
 
 #include <limits>
 #include <map>
+#include <ostream>
 #include <string>
 #include <vector>
+
+// Shown by the tests when a problem differs.
+void PrintTo(const Problem& problem, std::ostream* out)
+{
+    *out << "formula " << static_cast<int>(problem.formula) << ", start " << problem.start
+         << ", length " << problem.length;
+}
 
 namespace {
 
@@ -388,12 +396,7 @@ TEST(EvaluationSequence, PointsAtTheProblemInTheTypedText)
         SCOPED_TRACE(row.name);
         const Outcome got = run(row.in);
         EXPECT_EQ(got.main == Err, row.problem.has_value());
-        ASSERT_EQ(got.problem.has_value(), row.problem.has_value());
-        if (!row.problem)
-            continue;
-        EXPECT_EQ(got.problem->formula, row.problem->formula);
-        EXPECT_EQ(got.problem->start, row.problem->start);
-        EXPECT_EQ(got.problem->length, row.problem->length);
+        EXPECT_EQ(got.problem, row.problem);
     }
 }
 
@@ -419,11 +422,6 @@ TEST(EvaluationSequence, TakesTheEvaluatorsProblemOnlyAfterAnErrorCode)
         evaluator.script = {{u"7", row.answer}};
         const Outcome got = runEvaluation(evaluator, {u"  7 ", u"", u"", u""}, u'.');
         EXPECT_EQ(evaluator.problemReads, row.problem ? 2 : 0);
-        ASSERT_EQ(got.problem.has_value(), row.problem.has_value());
-        if (!row.problem)
-            continue;
-        EXPECT_EQ(got.problem->formula, row.problem->formula);
-        EXPECT_EQ(got.problem->start, row.problem->start);
-        EXPECT_EQ(got.problem->length, row.problem->length);
+        EXPECT_EQ(got.problem, row.problem);
     }
 }

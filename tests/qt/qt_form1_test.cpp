@@ -358,7 +358,8 @@ TEST(QtForm1, KeepsEveryUnitOfTheMainFormula)
     }
 }
 
-TEST(QtForm1, ShowsOneModelessOwnerlessDialog){
+TEST(QtForm1, ShowsOneModelessOwnerlessDialog)
+{
     Form1Fixture f;
     f.make();
     f.showAndWait();

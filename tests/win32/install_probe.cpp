@@ -8,6 +8,7 @@
 //                                      and asks it to close
 //
 // Prints UTF-8; exits 1 with a message on stderr when the thing is missing or unreadable.
+#include "text/utf8.h"
 #include "win32/win32_handles.h"
 
 #include <fcntl.h>
@@ -31,12 +32,8 @@ struct Failure
 
 void print(const std::wstring& line)
 {
-    const int bytes = WideCharToMultiByte(CP_UTF8, 0, line.data(), static_cast<int>(line.size()),
-                                          nullptr, 0, nullptr, nullptr);
-    std::string utf8(static_cast<std::size_t>(bytes), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, line.data(), static_cast<int>(line.size()), utf8.data(),
-                        bytes, nullptr, nullptr);
-    std::fwrite(utf8.data(), 1, utf8.size(), stdout);
+    const std::string bytes = utf8::encode(std::u16string(line.begin(), line.end()));
+    std::fwrite(bytes.data(), 1, bytes.size(), stdout);
     std::fputc('\n', stdout);
 }
 

@@ -5,6 +5,7 @@
 // does not come.
 #include "forms/form1_table.h"
 #include "forms/frm_about_table.h"
+#include "text/utf8.h"
 #include "win32/win32_form_window.h"
 #include "win32/win32_test_support.h"
 #include "win32/win32_windows.h"
@@ -58,12 +59,8 @@ std::wstring escaped(const std::wstring& text)
 
 void print(const std::wstring& text)
 {
-    const int bytes = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()),
-                                          nullptr, 0, nullptr, nullptr);
-    std::string utf8(static_cast<std::size_t>(bytes), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), utf8.data(),
-                        bytes, nullptr, nullptr);
-    std::fwrite(utf8.data(), 1, utf8.size(), stdout);
+    const std::string bytes = utf8::encode(std::u16string(text.begin(), text.end()));
+    std::fwrite(bytes.data(), 1, bytes.size(), stdout);
     std::fputc('\n', stdout);
 }
 

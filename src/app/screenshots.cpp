@@ -70,7 +70,8 @@ int main(int argc, char* argv[])
     QtFileProbe files;
     const std::unique_ptr<Registry> registry = makeSystemRegistry();
 
-    QtForm1 form({settings, help, u'.'}, currentAppInfo(), {*registry, files, launcher, messageBox});
+    QtForm1 form({settings, help, u'.'}, currentAppInfo(),
+                 {*registry, files, launcher, messageBox});
     form.show();
     form.findChild<QPlainTextEdit*>(QStringLiteral("Text1"))->setPlainText(QStringLiteral("x^2+y"));
     form.findChild<QLineEdit*>(QStringLiteral("Text2"))->setText(QStringLiteral("z+1.5"));

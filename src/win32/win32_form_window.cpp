@@ -206,7 +206,7 @@ void Win32FormWindow::load(HWND over)
     }
 
     const DWORD style = m_table.isSizable ? WS_OVERLAPPEDWINDOW
-                                         : WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU;
+                                          : WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU;
     const DWORD exStyle = m_table.isSizable ? 0 : WS_EX_DLGMODALFRAME;
     UniqueMenu menu = m_table.menu.empty() ? UniqueMenu() : buildMenu(m_table);
     // Created where its dpi will be, on the screen of `over` or the primary one; placed later.
@@ -264,7 +264,7 @@ void Win32FormWindow::createControls()
             style |= WS_TABSTOP;
             // A multi-line box wraps at its width: no horizontal scrolling, no scroll bars.
             style |= row.has(MultiLine) ? ES_MULTILINE | ES_AUTOVSCROLL | ES_WANTRETURN
-                                         : ES_AUTOHSCROLL;
+                                        : ES_AUTOHSCROLL;
             if (row.has(ReadOnly))
                 style |= ES_READONLY;  // still selectable, so a result can be copied
             break;
@@ -396,7 +396,8 @@ std::optional<ControlId> Win32FormWindow::controlOf(HWND child) const
 std::optional<ControlId> Win32FormWindow::buttonWith(ControlFlag flag) const
 {
     for (std::size_t i = 0; i < m_table.controls.size(); ++i) {
-        if (m_table.controls[i].kind == ControlKind::CommandButton && m_table.controls[i].has(flag))
+        const ControlRow& row = m_table.controls[i];
+        if (row.kind == ControlKind::CommandButton && row.has(flag))
             return ControlId{static_cast<std::uint8_t>(i)};
     }
     return std::nullopt;

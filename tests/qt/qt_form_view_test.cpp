@@ -56,7 +56,7 @@ QString captionOf(QWidget* widget)
     return qobject_cast<QLabel*>(widget)->text();
 }
 
-// Every control of `row` in `window`, as its table gives it, before Form_Load writes any.
+// Every control of `table` in `window` as the table gives it, before Form_Load writes any.
 void expectBuiltFromTable(QWidget* window, const FormTable& table, const QString& client)
 {
     const QtTwips twips(QApplication::font(window));

@@ -79,13 +79,15 @@ UniqueIcon programIcon(HINSTANCE instance, int size)
         LoadImageW(instance, ProgramIconName, IMAGE_ICON, size, size, LR_DEFAULTCOLOR)));
 }
 
-// The dialog manager passes Tab to a multi-line edit box, which would type it; Tab moves on
-// instead, as in the single-line boxes. Enter still breaks the line.
-LRESULT CALLBACK tabMovesOn(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
-                            DWORD_PTR)
+// A multi-line edit box asks the dialog manager for every key: it would type Tab, and on Esc
+// it posts WM_CLOSE to its parent, which would close the main window with the user's input.
+// Both go to the dialog manager instead, as in the single-line boxes; Enter still breaks the
+// line.
+LRESULT CALLBACK leavesTabAndEscToTheDialog(HWND window, UINT message, WPARAM wParam,
+                                            LPARAM lParam, UINT_PTR, DWORD_PTR)
 {
     LRESULT result = DefSubclassProc(window, message, wParam, lParam);
-    if (message == WM_GETDLGCODE && wParam == VK_TAB)
+    if (message == WM_GETDLGCODE && (wParam == VK_TAB || wParam == VK_ESCAPE))
         result &= ~(DLGC_WANTALLKEYS | DLGC_WANTTAB);
     return result;
 }
@@ -224,7 +226,7 @@ void Win32FormWindow::load(HWND over)
     menu.release();  // the window destroys it
 
     createControls();
-    applyDpi();
+    applyDpi(GetDpiForWindow(m_window.get()));
     m_events->Form_Load();
     placeWindow(over);
     ShowWindow(m_window.get(), SW_SHOWNORMAL);
@@ -292,7 +294,7 @@ void Win32FormWindow::createControls()
         if (row.kind == ControlKind::TextBox) {
             SendMessageW(window, EM_SETLIMITTEXT, NoTextLimit, 0);
             if (row.has(MultiLine))
-                SetWindowSubclass(window, tabMovesOn, 0, 0);
+                SetWindowSubclass(window, leavesTabAndEscToTheDialog, 0, 0);
         }
         if (!row.accessibleName.empty())
             m_accessibility.setName(window, toWide(row.accessibleName));
@@ -303,9 +305,8 @@ void Win32FormWindow::createControls()
     }
 }
 
-void Win32FormWindow::applyDpi()
+void Win32FormWindow::applyDpi(UINT dpi)
 {
-    const UINT dpi = GetDpiForWindow(m_window.get());
     NONCLIENTMETRICSW metrics{};
     metrics.cbSize = sizeof metrics;
     SystemParametersInfoForDpi(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0, dpi);
@@ -477,6 +478,11 @@ void Win32FormWindow::show(FormId form)
     m_host.show(form);
 }
 
+void Win32FormWindow::unload()
+{
+    deliver([this](FormEvents&) { close(); });
+}
+
 void Win32FormWindow::close()
 {
     if (m_events != nullptr)
@@ -519,7 +525,16 @@ LRESULT Win32FormWindow::handle(UINT message, WPARAM wParam, LPARAM lParam)
             return MAKELRESULT(commandId(*button), DC_HASDEFID);
         return 0;
     case WM_CLOSE:
-        deliver([this](FormEvents&) { close(); });
+        unload();
+        return 0;
+    case WM_QUERYENDSESSION:
+        return TRUE;  // the input is stored at WM_ENDSESSION, as when the window closes
+    case WM_ENDSESSION:
+        // The session ends (sign-out, shutdown) or, with ENDSESSION_CLOSEAPP, an installer asks
+        // the program to close so that its files can be replaced. Windows may end the process
+        // as soon as this returns, so every window is unloaded before.
+        if (wParam != FALSE)
+            m_host.endSession();
         return 0;
     case WM_DESTROY:
         for (const HWND control : m_controls)
@@ -540,7 +555,7 @@ LRESULT Win32FormWindow::handle(UINT message, WPARAM wParam, LPARAM lParam)
         onPaint();
         return 0;
     case WM_DPICHANGED: {
-        applyDpi();
+        applyDpi(HIWORD(wParam));
         const RECT& suggested = *reinterpret_cast<const RECT*>(lParam);
         // A sizable window keeps the size the user gave it, scaled; a fixed one fits its
         // layout exactly.

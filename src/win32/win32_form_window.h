@@ -39,6 +39,8 @@ public:
     virtual void destroyed(FormId form) = 0;
     // A handler threw: the program reports it and ends; until then no window forwards events.
     virtual void fail(std::exception_ptr error) = 0;
+    // Windows ends the session or an installer closes the program: every window unloads.
+    virtual void endSession() = 0;
     virtual bool hasFailed() const = 0;
 };
 
@@ -71,6 +73,9 @@ public:
     // on its first tab stop: centred over `over` when given, else on its screen.
     void load(HWND over);
     void bringToFront();
+    // As the close box does: Form_Unload, then the window goes. A handler's error goes to the
+    // host.
+    void unload();
     // Destroys the window without Form_Unload and without telling the host: the program ends.
     void discard();
 
@@ -97,8 +102,8 @@ private:
     void deliver(Call&& call);
 
     void createControls();
-    // Fonts, places, icons for the window's dpi.
-    void applyDpi();
+    // Fonts, places, icons for `dpi`.
+    void applyDpi(UINT dpi);
     void placeWindow(HWND over);
     SIZE windowSize() const;
     HWND control(ControlId id) const { return m_controls[static_cast<std::size_t>(id)]; }

@@ -3,7 +3,6 @@
 #include "platform/app_info.h"
 #include "platform/registry.h"
 #include "sysinfo/start_sys_info.h"
-#include "text/utf8.h"
 #include "win32/win32_accessibility.h"
 #include "win32/win32_file_probe.h"
 #include "win32/win32_handles.h"
@@ -19,13 +18,10 @@
 #include <commctrl.h>
 
 #include <cstdlib>
-#include <exception>
 #include <memory>
 #include <string>
 
 namespace {
-
-constexpr char16_t FatalPrompt[] = u"Sumwright must close because of an error:\n\n";
 
 int runProgram(HINSTANCE instance, const AppInfo& appInfo, MessageBox& messageBox)
 {
@@ -55,14 +51,6 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int)
 {
     const AppInfo appInfo = currentAppInfo();
     Win32MessageBox messageBox(appInfo.title);
-    // The one place an error that no handler expects ends up: the user is told, and the
-    // program ends.
-    try {
-        return runProgram(instance, appInfo, messageBox);
-    } catch (const std::exception& error) {
-        messageBox.show(FatalPrompt + utf8::decode(error.what()));
-    } catch (...) {
-        messageBox.show(std::u16string(FatalPrompt) + u"An unknown error occurred.");
-    }
-    return EXIT_FAILURE;
+    return runReportingFailure(messageBox,
+                               [&] { return runProgram(instance, appInfo, messageBox); });
 }

@@ -82,6 +82,7 @@ public:
     void destroyed(FormId) override {}
     void fail(std::exception_ptr) override {}
     bool hasFailed() const override { return false; }
+    void endSession() override {}
 };
 
 class RecordedChanges final : public FormEvents

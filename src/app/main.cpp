@@ -1,4 +1,4 @@
-#include "app_info.h"
+#include "build_info.h"
 #include "app/close_on_signals.h"
 #include "app/fatal_error.h"
 #include "app/guarded_application.h"
@@ -40,7 +40,7 @@ int main(int argc, char* argv[])
     QApplication::setQuitOnLastWindowClosed(true);
     QApplication::setWindowIcon(programIcon());
     // Wayland desktops match the window to its menu entry and icon by this name.
-    QApplication::setDesktopFileName(QString::fromLatin1(appinfo::DesktopId));
+    QApplication::setDesktopFileName(QString::fromLatin1(buildinfo::DesktopId));
 
     int status = EXIT_FAILURE;
     fatalErrors.guard([&] {

@@ -1,6 +1,6 @@
 #include "cli/cli.h"
 
-#include "app_info.h"
+#include "build_info.h"
 #include "cli/batch_request.h"
 #include "cli/json_text.h"
 #include "cli/problem_marker.h"
@@ -213,7 +213,7 @@ int runCli(const std::vector<std::u16string>& arguments, std::istream& in, std::
         return ExitSuccess;
     }
     if (options.version) {
-        out << "sumwright-cli " << appinfo::VersionText << '\n';
+        out << "sumwright-cli " << buildinfo::VersionText << '\n';
         return ExitSuccess;
     }
     const std::optional<char16_t> decimalPoint = options.localeName

@@ -1,5 +1,5 @@
 #include "cli/cli.h"
-#include "cli/icu_locales.h"
+#include "icu/icu_locales.h"
 #include "text/utf8.h"
 
 #include <cstdlib>

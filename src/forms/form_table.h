@@ -2,9 +2,11 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <span>
 #include <stdexcept>
 #include <string_view>
+#include <vector>
 
 // A form as data: its window, its controls, its menu and its lines. Both toolkits build their
 // windows from these tables, so the layout is written down once.
@@ -116,3 +118,24 @@ constexpr MenuId menuNamed(const MenuRow (&menu)[N], std::string_view name)
 {
     return named<MenuId>(menu, name);
 }
+
+// What a table implies, worked out here once for every view.
+
+// Whether the user can put the keyboard focus in a control of this kind; labels, frames and
+// pictures never take it.
+constexpr bool takesFocus(ControlKind kind)
+{
+    return kind == ControlKind::TextBox || kind == ControlKind::CommandButton;
+}
+
+// The controls that take the focus, in Tab order: by tab index, ties in the table's order.
+std::vector<ControlId> focusOrder(const FormTable& table);
+
+// The frame a control sits in; none for a control placed on the form itself.
+std::optional<ControlId> frameOf(const FormTable& table, ControlId control);
+
+// The menu an item drops from; none for an entry of the menu bar.
+std::optional<MenuId> parentOf(const FormTable& table, MenuId item);
+
+// The command button that has `flag` (DefaultButton or CancelButton); none when no button has.
+std::optional<ControlId> buttonWith(const FormTable& table, ControlFlag flag);

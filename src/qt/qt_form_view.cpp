@@ -19,7 +19,9 @@
 #include <QTextOption>
 
 #include <algorithm>
+#include <cassert>
 #include <limits>
+#include <optional>
 #include <utility>
 
 namespace {
@@ -101,11 +103,6 @@ QWidget* makeControl(const ControlRow& row, QWidget* parent, bool isDialog)
     return nullptr;
 }
 
-bool takesFocus(ControlKind kind)
-{
-    return kind == ControlKind::TextBox || kind == ControlKind::CommandButton;
-}
-
 }  // namespace
 
 QtFormView::QtFormView(const FormTable& table, Window window)
@@ -115,15 +112,13 @@ QtFormView::QtFormView(const FormTable& table, Window window)
 
 void QtFormView::build(QWidget* client, const QtTwips& twips, FormEvents& events, QMenuBar* bar)
 {
-    const bool isDialog = std::any_of(m_table.controls.begin(), m_table.controls.end(),
-                                      [](const ControlRow& c) { return c.has(DefaultButton); });
+    const bool isDialog = buttonWith(m_table, DefaultButton).has_value();
     for (std::size_t i = 0; i < m_table.controls.size(); ++i) {
         const ControlRow& row = m_table.controls[i];
-        QWidget* parent = client;
-        for (std::size_t j = 0; j < i && !row.container.empty(); ++j) {
-            if (m_table.controls[j].name == row.container)
-                parent = m_controls[j];
-        }
+        const ControlId id{static_cast<std::uint8_t>(i)};
+        const auto frame = frameOf(m_table, id);
+        assert(!frame || static_cast<std::size_t>(*frame) < i);  // tables list frames first
+        QWidget* const parent = frame ? control(*frame) : client;
         QWidget* const widget = makeControl(row, parent, isDialog);
         widget->setObjectName(QString::fromLatin1(row.name.data(),
                                                   static_cast<qsizetype>(row.name.size())));
@@ -135,7 +130,6 @@ void QtFormView::build(QWidget* client, const QtTwips& twips, FormEvents& events
             widget->setAccessibleDescription(toQString(row.accessibleDescription));
         m_controls.push_back(widget);
 
-        const ControlId id{static_cast<std::uint8_t>(i)};
         if (auto* const line = qobject_cast<QLineEdit*>(widget)) {
             // textChanged, not textEdited: the program's own writes count as changes too
             QObject::connect(line, &QLineEdit::textChanged, line, [&events, id] {
@@ -152,15 +146,9 @@ void QtFormView::build(QWidget* client, const QtTwips& twips, FormEvents& events
         }
     }
 
-    for (std::size_t i = 0; i < m_table.controls.size(); ++i) {
-        if (takesFocus(m_table.controls[i].kind))
-            m_tabOrder.push_back(i);
-    }
-    std::sort(m_tabOrder.begin(), m_tabOrder.end(), [this](std::size_t a, std::size_t b) {
-        return m_table.controls[a].tabIndex < m_table.controls[b].tabIndex;
-    });
+    m_tabOrder = focusOrder(m_table);
     for (std::size_t i = 1; i < m_tabOrder.size(); ++i)
-        QWidget::setTabOrder(m_controls[m_tabOrder[i - 1]], m_controls[m_tabOrder[i]]);
+        QWidget::setTabOrder(control(m_tabOrder[i - 1]), control(m_tabOrder[i]));
 
     if (bar != nullptr)
         buildMenu(bar, events);
@@ -180,11 +168,9 @@ void QtFormView::buildMenu(QMenuBar* bar, FormEvents& events)
             menus[i] = menu;
             action = menu->menuAction();
         } else {
-            QMenu* parent = nullptr;
-            for (std::size_t j = 0; j < i; ++j) {
-                if (m_table.menu[j].name == row.parent)
-                    parent = menus[j];
-            }
+            const std::optional<MenuId> parentId = parentOf(m_table, MenuId(i));
+            assert(parentId && static_cast<std::size_t>(*parentId) < i);
+            QMenu* const parent = menus[static_cast<std::size_t>(*parentId)];
             action = row.isSeparator() ? parent->addSeparator()
                                         : parent->addAction(toQString(row.caption));
             action->setCheckable(row.isCheckable);
@@ -220,7 +206,7 @@ void QtFormView::paintLines(QPainter& painter, const QtTwips& twips) const
 void QtFormView::focusFirst() const
 {
     if (!m_tabOrder.empty())
-        m_controls[m_tabOrder.front()]->setFocus();
+        control(m_tabOrder.front())->setFocus();
 }
 
 QWidget* QtFormView::control(ControlId id) const

@@ -57,5 +57,5 @@ private:
     Window m_window;
     std::vector<QWidget*> m_controls;  // by ControlId; owned by their Qt parents
     std::vector<QAction*> m_menu;      // by MenuId
-    std::vector<std::size_t> m_tabOrder;
+    std::vector<ControlId> m_tabOrder;
 };

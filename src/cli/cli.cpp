@@ -5,6 +5,7 @@
 #include "cli/json_text.h"
 #include "cli/problem_marker.h"
 #include "eval/evaluation_sequence.h"
+#include "reckoner/reckoner_evaluator.h"
 #include "text/utf8.h"
 
 #include <initializer_list>

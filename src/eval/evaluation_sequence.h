@@ -1,6 +1,6 @@
 #pragma once
 
-#include "eval/evaluator.h"
+#include "platform/evaluator.h"
 #include "eval/messages.h"
 
 #include <cstddef>

@@ -97,7 +97,7 @@ void Form1::Command1_Click()
     const Formulas typed{m_view.text(Text1), m_view.text(Text2), m_view.text(Text3),
                          m_view.text(Text4)};
     clearProblem();
-    const Outcome out = runEvaluation(Reckoner1, typed, m_platform.decimalPoint);
+    const Outcome out = runEvaluation(m_platform.Reckoner1, typed, m_platform.decimalPoint);
     writeIfSet(m_view, Text8, out.z);  // a box the run did not reach keeps its text
     writeIfSet(m_view, Text7, out.y);
     writeIfSet(m_view, Text6, out.x);

@@ -1,7 +1,6 @@
 #pragma once
 
 #include "eval/evaluation_sequence.h"
-#include "eval/evaluator.h"
 #include "forms/form_events.h"
 #include "forms/form_view.h"
 #include "platform/help_viewer.h"
@@ -15,12 +14,13 @@ struct Form1Platform
 {
     SettingsStore& settings;
     HelpViewer& help;
+    Evaluator& Reckoner1;   // the one evaluator of the window, for the whole run
     char16_t decimalPoint;  // the user's, for the result boxes
 };
 
 inline constexpr char16_t InputChangedText[] = u"Input has changed since the last evaluation.";
 
-// The main window's behaviour over whatever toolkit draws it. It owns the evaluator.
+// The main window's behaviour over whatever toolkit draws it.
 class Form1 final : public FormEvents
 {
 public:
@@ -54,6 +54,5 @@ private:
 
     FormView& m_view;
     Form1Platform m_platform;
-    ReckonerEvaluator Reckoner1;
     std::optional<ControlId> m_problemBox;  // whose description tells the last run's problem
 };

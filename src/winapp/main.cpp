@@ -2,6 +2,7 @@
 #include "forms/frm_about.h"
 #include "platform/app_info.h"
 #include "platform/registry.h"
+#include "reckoner/reckoner_evaluator.h"
 #include "sysinfo/start_sys_info.h"
 #include "win32/win32_accessibility.h"
 #include "win32/win32_file_probe.h"
@@ -38,7 +39,9 @@ int runProgram(HINSTANCE instance, const AppInfo& appInfo, MessageBox& messageBo
     const SysInfoPlatform sysInfo{*registry, files, launcher, messageBox};
 
     Win32Program program(instance, accessibility);
-    Form1 form1(program.window(FormId::Form1), {settings, help, Win32Locales().userDecimalPoint()});
+    ReckonerEvaluator evaluator;
+    Form1 form1(program.window(FormId::Form1),
+                {settings, help, evaluator, Win32Locales().userDecimalPoint()});
     frmAbout about(program.window(FormId::frmAbout), appInfo, sysInfo);
     program.window(FormId::Form1).setEvents(form1);
     program.window(FormId::frmAbout).setEvents(about);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "qt/qt_form1.h"
+#include "reckoner/reckoner_evaluator.h"
 
 #include "fakes/fake_file_probe.h"
 #include "fakes/fake_help_viewer.h"
@@ -30,7 +31,7 @@ struct QtForm1Fixture
     QtForm1& make()
     {
         SettingsStore& settings = store != nullptr ? *store : fakeStore;
-        form = std::make_unique<QtForm1>(Form1Platform{settings, help, u'.'},
+        form = std::make_unique<QtForm1>(Form1Platform{settings, help, evaluator, u'.'},
                                          AppInfo{u"Sumwright", 1, 0, 6},
                                          SysInfoPlatform{registry, files, launcher, messageBox});
         return *form;
@@ -111,6 +112,7 @@ struct QtForm1Fixture
 
     SettingsStore* store;
     FakeSettingsStore fakeStore;
+    ReckonerEvaluator evaluator;
     FakeHelpViewer help;
     FakeRegistry registry;
     FakeFileProbe files;

@@ -2,7 +2,7 @@
 
 #include "build_info.h"
 #include "cli/batch_request.h"
-#include "cli/json_text.h"
+#include "eval/json_text.h"
 #include "cli/problem_marker.h"
 #include "eval/evaluation_sequence.h"
 #include "reckoner/reckoner_evaluator.h"

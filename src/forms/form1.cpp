@@ -105,6 +105,8 @@ void Form1::Command1_Click()
     writeIfSet(m_view, Label6, out.status);  // at most one message per run, and sometimes none
     if (out.problem && out.status)
         showProblem(*out.problem, *out.status);
+    if (m_platform.history != nullptr)
+        m_platform.history->record(typed, out, m_view.isChecked(mnuSave));
 }
 
 void Form1::showProblem(const Problem& problem, const std::u16string& status)
@@ -144,8 +146,12 @@ void Form1::mnuClearAll_Click()
 
 void Form1::mnuSave_Click()
 {
-    // The check mark is the only record of the option until Form_Unload; nothing is stored now.
-    m_view.setChecked(form1::mnuSave, !m_view.isChecked(form1::mnuSave));
+    // The check mark is the only record of the option until Form_Unload: the formulas are
+    // stored then. The history of the run so far is kept at once, as each later entry will be.
+    const bool isChecked = !m_view.isChecked(form1::mnuSave);
+    m_view.setChecked(form1::mnuSave, isChecked);
+    if (isChecked && m_platform.history != nullptr)
+        m_platform.history->keep();
 }
 
 void Form1::mnuExit_Click()
@@ -198,6 +204,8 @@ void Form1::Form_Load()
     using namespace form1;
     const RestoredInput restored = restoreInput(m_platform.settings);
     m_view.setChecked(mnuSave, restored.isSaveChecked);
+    if (m_platform.history != nullptr)
+        m_platform.history->start(restored.isSaveChecked);
     if (restored.texts) {
         m_view.setText(Text1, restored.texts->formula);
         m_view.setText(Text2, restored.texts->x);

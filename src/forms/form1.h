@@ -3,6 +3,7 @@
 #include "eval/evaluation_sequence.h"
 #include "forms/form_events.h"
 #include "forms/form_view.h"
+#include "forms/session_history.h"
 #include "platform/help_viewer.h"
 #include "platform/settings_store.h"
 
@@ -16,6 +17,7 @@ struct Form1Platform
     HelpViewer& help;
     Evaluator& Reckoner1;   // the one evaluator of the window, for the whole run
     char16_t decimalPoint;  // the user's, for the result boxes
+    SessionHistory* history = nullptr;  // where each evaluation is recorded, when given
 };
 
 inline constexpr char16_t InputChangedText[] = u"Input has changed since the last evaluation.";

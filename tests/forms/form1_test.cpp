@@ -8,6 +8,8 @@
 #include "fakes/fake_evaluator.h"
 #include "fakes/fake_form_view.h"
 #include "fakes/fake_help_viewer.h"
+#include "fakes/fake_history_store.h"
+#include "fakes/fake_message_box.h"
 #include "fakes/fake_settings_store.h"
 
 #include <gtest/gtest.h>
@@ -23,12 +25,18 @@ using Texts = std::vector<std::u16string>;
 const ControlId FormulaBoxes[] = {Text1, Text2, Text3, Text4};
 const ControlId ResultBoxes[] = {Text5, Text6, Text7, Text8};
 
+class StoppedClock final : public Clock
+{
+public:
+    std::int64_t now() override { return 1'796'000'000; }
+};
+
 // Form1 on a fake view and fake platform. The form is loaded by load(), after a test has
 // filled the store. The evaluator answers 1 to any text it was not told otherwise of.
 struct Form1Fixture
 {
     explicit Form1Fixture(char16_t decimalPoint = u'.')
-        : form{view, {store, help, evaluator, decimalPoint}}
+        : form{view, {store, help, evaluator, decimalPoint, &history}}
     {
         view.events = &form;
     }
@@ -36,6 +44,10 @@ struct Form1Fixture
     FakeSettingsStore store;
     FakeHelpViewer help;
     FakeEvaluator evaluator;
+    FakeHistoryStore historyStore;
+    StoppedClock clock;
+    FakeMessageBox messageBox;
+    SessionHistory history{historyStore, clock, messageBox};
     FakeFormView view{Table};
     Form1 form;
 
@@ -342,4 +354,26 @@ TEST(Form1, TheNextEditOrEvaluationClearsWhatWasSaidOfAProblem)
     f.form.click(Command1);  // succeeds
     EXPECT_EQ(described(f), u"");
     EXPECT_EQ(f.view.selection, std::nullopt);  // the focus stays where it was
+}
+
+TEST(Form1, RecordsEachEvaluationAndKeepsTheHistoryAsTheCheckMarkSays)
+{
+    Form1Fixture f;
+    f.store.put(u"SaveIndicator", u"True");
+    f.load().enterFormulas(u"a", u"", u"3+", u"");
+    f.evaluator.script[u"3+"] = {u"2", 0, 2, 0};
+    f.form.click(Command1);
+    f.form.choose(mnuSave);  // unchecked: the next run is for this session only
+    f.view.type(Text3, u"1");
+    f.form.choose(mnuEvaluate);
+
+    const std::vector<HistoryEntry>& entries = f.history.entries();
+    ASSERT_EQ(entries.size(), 2u);
+    EXPECT_EQ(entries[0].input, (Formulas{u"a", u"", u"3+", u""}));
+    EXPECT_EQ(entries[0].output.main, std::u16string(u" Error"));
+    EXPECT_EQ(entries[1].output.status, std::u16string(SuccessText));
+    EXPECT_EQ(f.historyStore.calls, (std::vector<std::string>{"append a", "load"}));
+
+    f.form.choose(mnuSave);  // checked again: the session's entry is kept now
+    EXPECT_EQ(f.historyStore.kept, entries);
 }

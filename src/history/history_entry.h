@@ -30,6 +30,11 @@ struct HistoryEntry
 // prints for it, every UTF-16 unit kept.
 std::string historyLine(const HistoryEntry& entry);
 
+// "2026-12-07T23:10:04Z": the time as an entry keeps it, in UTC whatever the process's locale or
+// time zone. Times before the year 0 or after 9999 are written as the nearest of those years'
+// bounds.
+std::string historyTimeText(std::int64_t time);
+
 // The entry one line holds; none for a line that is no valid entry (cut short, not JSON, a
 // field missing, of the wrong type or unknown). Never throws for any bytes.
 std::optional<HistoryEntry> parseHistoryLine(std::string_view line);

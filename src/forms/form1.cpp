@@ -89,6 +89,8 @@ void Form1::choose(MenuId item)
         mnuHelpContents_Click();
     else if (item == mnuAbout)
         mnuAbout_Click();
+    else if (item == mnuHistory)
+        mnuHistory_Click();
 }
 
 void Form1::Command1_Click()
@@ -220,4 +222,19 @@ void Form1::Form_Unload()
     using namespace form1;
     storeInput(m_platform.settings, m_view.isChecked(mnuSave),
                {m_view.text(Text1), m_view.text(Text2), m_view.text(Text3), m_view.text(Text4)});
+}
+
+void Form1::mnuHistory_Click()
+{
+    if (m_platform.history != nullptr)
+        m_view.show(FormId::frmHistory);
+}
+
+void Form1::useFormulas(const Formulas& formulas)
+{
+    using namespace form1;
+    m_view.setText(Text1, formulas.main);
+    m_view.setText(Text2, formulas.x);
+    m_view.setText(Text3, formulas.y);
+    m_view.setText(Text4, formulas.z);
 }

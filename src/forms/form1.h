@@ -44,10 +44,14 @@ public:
     void mnuExit_Click();
     void mnuHelpContents_Click();
     void mnuAbout_Click();
+    void mnuHistory_Click();
     void Text1_Change();
     void Text2_Change();
     void Text3_Change();
     void Text4_Change();
+
+    // Puts `formulas` into the four boxes, as if the user typed them.
+    void useFormulas(const Formulas& formulas);
 
 private:
     void inputChanged();  // what each formula box's Change does

@@ -59,3 +59,13 @@ std::optional<ControlId> buttonWith(const FormTable& table, ControlFlag flag)
     }
     return std::nullopt;
 }
+
+std::vector<ColumnRow> columnsOf(const FormTable& table, ControlId list)
+{
+    std::vector<ColumnRow> columns;
+    for (const ColumnRow& column : table.columns) {
+        if (column.list == table.control(list).name)
+            columns.push_back(column);
+    }
+    return columns;
+}

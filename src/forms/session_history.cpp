@@ -42,6 +42,8 @@ void SessionHistory::record(const Formulas& typed, const Outcome& outcome, bool 
     }
     if (isKept)
         addToStore(m_entries.size() - 1);
+    if (m_listener)
+        m_listener();
 }
 
 void SessionHistory::keep()

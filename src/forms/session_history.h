@@ -5,8 +5,10 @@
 #include "platform/message_box.h"
 
 #include <cstddef>
+#include <functional>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 // The evaluations of this run, and those of earlier runs when the user keeps them: "Save Input
@@ -32,6 +34,8 @@ public:
     void remove(std::size_t index);
     // Empties the history and the store, whatever the check mark.
     void clear();
+    // Called after each record(), for a window that shows the history; empty for none.
+    void setListener(std::function<void()> listener) { m_listener = std::move(listener); }
 
 private:
     void load();
@@ -41,6 +45,7 @@ private:
     void useStore(Call&& call);
 
     HistoryStore& m_store;
+    std::function<void()> m_listener;
     Clock& m_clock;
     MessageBox& m_messageBox;
     bool m_mayLoad = false;

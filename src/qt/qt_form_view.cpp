@@ -6,6 +6,8 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QHeaderView>
+#include <QKeyEvent>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -17,6 +19,7 @@
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QTextOption>
+#include <QTreeWidget>
 
 #include <algorithm>
 #include <cassert>
@@ -99,9 +102,50 @@ QWidget* makeControl(const ControlRow& row, QWidget* parent, bool isDialog)
         picture->setPixmap(QApplication::windowIcon().pixmap(32, 32));
         return picture;
     }
+    case ControlKind::List: {
+        auto* const list = new QTreeWidget(parent);
+        list->setRootIsDecorated(false);
+        list->setUniformRowHeights(true);  // a thousand rows lay out at once
+        list->setSelectionMode(QAbstractItemView::SingleSelection);
+        list->setAllColumnsShowFocus(true);
+        list->header()->setSectionsMovable(false);
+        return list;
+    }
     }
     return nullptr;
 }
+
+// Enter, Del and Ctrl+C on a List are its own: Enter must not also press the dialog's default
+// button, and in the search box Del and Ctrl+C keep their usual meaning.
+class ListKeyFilter final : public QObject
+{
+public:
+    ListKeyFilter(QObject* parent, FormEvents& events, ControlId id)
+        : QObject(parent), m_events(events), m_id(id)
+    {
+    }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() != QEvent::KeyPress)
+            return QObject::eventFilter(watched, event);
+        const auto* const key = static_cast<QKeyEvent*>(event);
+        if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter)
+            m_events.activate(m_id);
+        else if (key->key() == Qt::Key_Delete && key->modifiers() == Qt::NoModifier)
+            m_events.key(m_id, ListKey::Delete);
+        else if (key->matches(QKeySequence::Copy))
+            m_events.key(m_id, ListKey::Copy);
+        else
+            return QObject::eventFilter(watched, event);
+        return true;
+    }
+
+private:
+    FormEvents& m_events;
+    ControlId m_id;
+};
 
 }  // namespace
 
@@ -143,6 +187,18 @@ void QtFormView::build(QWidget* client, const QtTwips& twips, FormEvents& events
             QObject::connect(button, &QPushButton::clicked, button, [&events, id] {
                 events.click(id);
             });
+        } else if (auto* const list = qobject_cast<QTreeWidget*>(widget)) {
+            QStringList headings;
+            const std::vector<ColumnRow> columns = columnsOf(m_table, id);
+            for (const ColumnRow& column : columns)
+                headings << toQString(column.caption);
+            list->setHeaderLabels(headings);
+            for (std::size_t c = 0; c < columns.size(); ++c)
+                list->setColumnWidth(static_cast<int>(c), twips.px(columns[c].width));
+            QObject::connect(list, &QTreeWidget::itemDoubleClicked, list, [&events, id] {
+                events.activate(id);
+            });
+            list->installEventFilter(new ListKeyFilter(list, events, id));
         }
     }
 
@@ -273,6 +329,41 @@ void QtFormView::select(ControlId id, std::size_t start, std::size_t length)
 void QtFormView::setDescription(ControlId id, std::u16string_view description)
 {
     control(id)->setAccessibleDescription(toQString(description));
+}
+
+void QtFormView::setRows(ControlId id, const std::vector<ListRow>& rows)
+{
+    auto* const list = qobject_cast<QTreeWidget*>(control(id));
+    list->clear();
+    QList<QTreeWidgetItem*> items;
+    items.reserve(static_cast<qsizetype>(rows.size()));
+    for (const ListRow& row : rows) {
+        QStringList cells;
+        for (const std::u16string& cell : row.cells)
+            cells << toQString(cell);
+        auto* const item = new QTreeWidgetItem(cells);
+        item->setData(0, Qt::AccessibleTextRole, toQString(row.name));
+        items.push_back(item);
+    }
+    list->addTopLevelItems(items);
+    if (!items.empty())
+        list->setCurrentItem(items.front());
+}
+
+std::optional<std::size_t> QtFormView::selectedRow(ControlId id) const
+{
+    const auto* const list = qobject_cast<const QTreeWidget*>(control(id));
+    QTreeWidgetItem* const current = list->currentItem();
+    if (current == nullptr || !current->isSelected())
+        return std::nullopt;
+    return static_cast<std::size_t>(list->indexOfTopLevelItem(current));
+}
+
+void QtFormView::selectRow(ControlId id, std::size_t row)
+{
+    auto* const list = qobject_cast<QTreeWidget*>(control(id));
+    if (row < static_cast<std::size_t>(list->topLevelItemCount()))
+        list->setCurrentItem(list->topLevelItem(static_cast<int>(row)));
 }
 
 bool QtFormView::isChecked(MenuId id) const

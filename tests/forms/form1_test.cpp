@@ -5,6 +5,7 @@
 
 #include "eval/evaluation_sequence.h"
 
+#include "fakes/fake_clock.h"
 #include "fakes/fake_evaluator.h"
 #include "fakes/fake_form_view.h"
 #include "fakes/fake_help_viewer.h"
@@ -25,12 +26,6 @@ using Texts = std::vector<std::u16string>;
 const ControlId FormulaBoxes[] = {Text1, Text2, Text3, Text4};
 const ControlId ResultBoxes[] = {Text5, Text6, Text7, Text8};
 
-class StoppedClock final : public Clock
-{
-public:
-    std::int64_t now() override { return 1'796'000'000; }
-};
-
 // Form1 on a fake view and fake platform. The form is loaded by load(), after a test has
 // filled the store. The evaluator answers 1 to any text it was not told otherwise of.
 struct Form1Fixture
@@ -45,7 +40,7 @@ struct Form1Fixture
     FakeHelpViewer help;
     FakeEvaluator evaluator;
     FakeHistoryStore historyStore;
-    StoppedClock clock;
+    FakeClock clock;
     FakeMessageBox messageBox;
     SessionHistory history{historyStore, clock, messageBox};
     FakeFormView view{Table};

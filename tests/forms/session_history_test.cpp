@@ -1,5 +1,6 @@
 #include "forms/session_history.h"
 
+#include "fakes/fake_clock.h"
 #include "fakes/fake_history_store.h"
 #include "fakes/fake_message_box.h"
 
@@ -10,17 +11,10 @@
 
 namespace {
 
-class TickingClock final : public Clock
-{
-public:
-    std::int64_t time = 1000;
-    std::int64_t now() override { return time++; }
-};
-
 struct HistoryFixture
 {
     FakeHistoryStore store;
-    TickingClock clock;
+    FakeClock clock;
     FakeMessageBox messageBox;
     SessionHistory history{store, clock, messageBox};
 
@@ -87,7 +81,7 @@ TEST(SessionHistory, TheSameFormulasAgainOnlyMoveTheNewestEntrysTime)
     f.record(u"a", true);
     f.record(u"a", true);
     ASSERT_EQ(f.mains(), std::vector<std::string>{"a"});
-    EXPECT_EQ(f.history.entries().back().time, 1001);
+    EXPECT_EQ(f.history.entries().back().time, f.clock.time - 1);
     EXPECT_EQ(f.store.kept.size(), 1u);
 
     f.record(u"b", false);

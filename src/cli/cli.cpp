@@ -5,6 +5,8 @@
 #include "eval/json_text.h"
 #include "cli/problem_marker.h"
 #include "eval/evaluation_sequence.h"
+#include "history/history_lines.h"
+#include "platform/platform_error.h"
 #include "reckoner/reckoner_evaluator.h"
 #include "text/utf8.h"
 
@@ -22,6 +24,7 @@ constexpr char Usage[] =
     "Usage: sumwright-cli [-x FORMULA] [-y FORMULA] [-z FORMULA] [--locale NAME] [--json]\n"
     "                     [--] [MAIN]\n"
     "       sumwright-cli --batch [--locale NAME]\n"
+    "       sumwright-cli --history [--json]\n"
     "\n"
     "Computes Z, then Y, then X, then the main formula MAIN, as the Sumwright window does.\n"
     "MAIN may use x, y and z; the formula for X may use y and z; the one for Y may use z.\n"
@@ -34,6 +37,9 @@ constexpr char Usage[] =
     "                      the problem lies\n"
     "  --batch             read JSON Lines {\"main\":...,\"x\":...,\"y\":...,\"z\":...} from\n"
     "                      standard input and print one --json line for each\n"
+    "  --history           print the kept history, oldest first, one entry a line: the UTC\n"
+    "                      time, then MAIN = RESULT, or MAIN and the status after a problem;\n"
+    "                      with --json, the kept JSON Lines as they are\n"
     "  -h, --help          show this help\n"
     "  --version           show the version\n"
     "\n"
@@ -50,6 +56,7 @@ struct Options
     std::optional<std::u16string> localeName;
     bool json = false;
     bool batch = false;
+    bool history = false;
     bool help = false;
     bool version = false;
 };
@@ -110,6 +117,8 @@ std::string parse(const std::vector<std::u16string>& arguments, Options& options
             options.json = true;
         } else if (arg == u"--batch") {
             options.batch = true;
+        } else if (arg == u"--history") {
+            options.history = true;
         } else if (arg == u"--help" || arg == u"-h") {
             options.help = true;
         } else if (arg == u"--version") {
@@ -123,6 +132,11 @@ std::string parse(const std::vector<std::u16string>& arguments, Options& options
     if (options.batch && (!options.mainParts.empty() || !options.formulas.x.empty()
                           || !options.formulas.y.empty() || !options.formulas.z.empty())) {
         return "--batch reads its formulas from standard input and takes none as arguments";
+    }
+    if (options.history && (options.batch || !options.mainParts.empty()
+                            || !options.formulas.x.empty() || !options.formulas.y.empty()
+                            || !options.formulas.z.empty())) {
+        return "--history prints what is kept and takes no formulas";
     }
     options.formulas.main = joinedWithSpaces(options.mainParts);
     return {};
@@ -198,10 +212,50 @@ int runBatch(std::istream& in, std::ostream& out, char16_t decimalPoint)
     return allSucceeded ? ExitSuccess : ExitNotSuccessful;
 }
 
+// "TIME  MAIN = RESULT", or "TIME  MAIN  STATUS" after a problem; the formula on one line.
+std::string historyListLine(const HistoryEntry& entry)
+{
+    const auto trimmed = [](const std::optional<std::u16string>& text) {
+        const std::u16string_view view = text ? std::u16string_view(*text) : u"";
+        return utf8::encode(view.substr(std::min(view.find_first_not_of(u' '), view.size())));
+    };
+    std::u16string main;
+    for (std::size_t i = 0; i < entry.input.main.size(); ++i) {
+        const char16_t c = entry.input.main[i];
+        if (c == u'\r' && i + 1 < entry.input.main.size() && entry.input.main[i + 1] == u'\n')
+            continue;
+        main += c == u'\r' || c == u'\n' ? u' ' : c;
+    }
+    std::string line = historyTimeText(entry.time) + "  " + utf8::encode(main);
+    if (entry.output.problem)
+        return line + "  " + trimmed(entry.output.status);
+    return line + " = " + trimmed(entry.output.main);
+}
+
+// Reads the kept history as a window would, without trimming it: it never writes.
+int printHistory(HistoryFile* file, bool json, std::ostream& out, std::ostream& err)
+{
+    try {
+        const std::string content = file != nullptr ? file->read(HistoryReadLimit) : "";
+        const HistoryLines sorted = sortHistoryLines(content);
+        for (std::size_t i = 0; i < sorted.lines.size(); ++i) {
+            if (json)
+                out << sorted.lines[i] << '\n';
+            else
+                out << historyListLine(sorted.entries[i]) << '\n';
+        }
+    } catch (const PlatformError& e) {
+        err << "sumwright-cli: " << e.what() << '\n';
+        return ExitNotSuccessful;
+    }
+    out.flush();
+    return ExitSuccess;
+}
+
 }  // namespace
 
 int runCli(const std::vector<std::u16string>& arguments, std::istream& in, std::ostream& out,
-           std::ostream& err, const Locales& locales)
+           std::ostream& err, const Locales& locales, HistoryFile* history)
 {
     Options options;
     const std::string problem = parse(arguments, options);
@@ -217,6 +271,8 @@ int runCli(const std::vector<std::u16string>& arguments, std::istream& in, std::
         out << "sumwright-cli " << buildinfo::VersionText << '\n';
         return ExitSuccess;
     }
+    if (options.history)
+        return printHistory(history, options.json, out, err);
     const std::optional<char16_t> decimalPoint = options.localeName
         ? locales.decimalPoint(*options.localeName)
         : locales.userDecimalPoint();

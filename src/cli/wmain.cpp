@@ -1,8 +1,10 @@
 #include "cli/cli.h"
+#include "win32/win32_history_file.h"
 #include "win32/win32_locales.h"
 #include "win32/win32_standard_streams.h"
 
 #include <exception>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -17,7 +19,9 @@ int wmain(int argc, wchar_t* argv[])
             arguments.emplace_back(argument.begin(), argument.end());
         }
         const Win32Locales locales;
-        return runCli(arguments, streams.in(), streams.out(), streams.err(), locales);
+        const std::unique_ptr<HistoryFile> history = makeUserHistoryFile();
+        return runCli(arguments, streams.in(), streams.out(), streams.err(), locales,
+                      history.get());
     } catch (const std::exception& e) {
         streams.err() << "sumwright-cli: " << e.what() << '\n';
         return ExitInternalError;

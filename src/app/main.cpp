@@ -3,12 +3,16 @@
 #include "app/fatal_error.h"
 #include "app/guarded_application.h"
 #include "app/program_icon.h"
+#include "forms/session_history.h"
+#include "history/file_history_store.h"
 #include "platform/app_info.h"
+#include "posix/posix_history_file.h"
 #include "platform/registry.h"
 #include "qt/qt_document_opener.h"
 #include "qt/qt_file_probe.h"
 #include "qt/qt_form1.h"
 #include "qt/qt_help_viewer.h"
+#include "qt/qt_history_platform.h"
 #include "qt/qt_manual_location.h"
 #include "qt/qt_message_box.h"
 #include "qt/qt_process_launcher.h"
@@ -54,7 +58,10 @@ int main(int argc, char* argv[])
         // Before the window: a signal that comes while it loads waits for the event loop.
         const CloseOnSignals closeOnSignals;
         ReckonerEvaluator evaluator;
-        QtForm1 form({settings, help, evaluator, userDecimalPoint()}, appInfo,
+        FileHistoryStore historyStore(makeUserHistoryFile());
+        QtClock clock;
+        SessionHistory history(historyStore, clock, messageBox);
+        QtForm1 form({settings, help, evaluator, userDecimalPoint(), &history}, appInfo,
                      {*registry, files, launcher, messageBox});
         form.show();
         status = QApplication::exec();

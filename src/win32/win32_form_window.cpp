@@ -199,6 +199,14 @@ void Win32FormWindow::createControls()
         case ControlKind::PictureBox:
             style |= SS_ICON | SS_CENTERIMAGE;
             break;
+        case ControlKind::List: {
+            const INITCOMMONCONTROLSEX classes{sizeof classes, ICC_LISTVIEW_CLASSES};
+            InitCommonControlsEx(&classes);
+            windowClass = WC_LISTVIEWW;
+            exStyle |= WS_EX_CLIENTEDGE;
+            style |= WS_TABSTOP | LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS;
+            break;
+        }
         }
         const HWND window = CreateWindowExW(
             exStyle, windowClass, toWide(row.caption).c_str(), style, 0, 0, 0, 0,
@@ -211,6 +219,8 @@ void Win32FormWindow::createControls()
         if (m_focus == nullptr && takesFocus(row.kind))
             m_focus = window;  // the lowest tab index
 
+        if (row.kind == ControlKind::List)
+            addColumns(window, id);
         if (row.kind == ControlKind::TextBox) {
             SendMessageW(window, EM_SETLIMITTEXT, NoTextLimit, 0);
             if (row.has(MultiLine))
@@ -258,6 +268,11 @@ void Win32FormWindow::applyDpi(UINT dpi)
         SetWindowPos(m_controls[i], nullptr, place.left, place.top, place.right - place.left,
                      place.bottom - place.top, SWP_NOZORDER | SWP_NOACTIVATE);
         SendMessageW(m_controls[i], WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
+        if (row.kind == ControlKind::List) {
+            const std::vector<ColumnRow> columns = columnsOf(m_table, ControlId(i));
+            for (std::size_t c = 0; c < columns.size(); ++c)
+                SendMessageW(m_controls[i], LVM_SETCOLUMNWIDTH, c, m_twips.px(columns[c].width));
+        }
     }
     m_font = std::move(formFont);
     m_controlFonts = std::move(controlFonts);
@@ -371,6 +386,81 @@ void Win32FormWindow::setDescription(ControlId id, std::u16string_view descripti
     NotifyWinEvent(EVENT_OBJECT_DESCRIPTIONCHANGE, control(id), OBJID_CLIENT, CHILDID_SELF);
 }
 
+void Win32FormWindow::addColumns(HWND list, ControlId id)
+{
+    SendMessageW(list, LVM_SETEXTENDEDLISTVIEWSTYLE, 0,
+                 LVS_EX_FULLROWSELECT | LVS_EX_DOUBLEBUFFER);
+    const std::vector<ColumnRow> columns = columnsOf(m_table, id);
+    for (std::size_t c = 0; c < columns.size(); ++c) {
+        std::wstring heading = toWide(columns[c].caption);
+        LVCOLUMNW column{};
+        column.mask = LVCF_TEXT | LVCF_SUBITEM;
+        column.pszText = heading.data();
+        column.iSubItem = static_cast<int>(c);
+        SendMessageW(list, LVM_INSERTCOLUMNW, c, reinterpret_cast<LPARAM>(&column));
+    }
+}
+
+void Win32FormWindow::setRows(ControlId id, const std::vector<ListRow>& rows)
+{
+    assert(isLoaded());
+    const HWND list = control(id);
+    SendMessageW(list, WM_SETREDRAW, FALSE, 0);
+    SendMessageW(list, LVM_DELETEALLITEMS, 0, 0);
+    SendMessageW(list, LVM_SETITEMCOUNT, rows.size(), 0);
+    for (std::size_t r = 0; r < rows.size(); ++r) {
+        for (std::size_t c = 0; c < rows[r].cells.size(); ++c) {
+            std::wstring cell = toWide(rows[r].cells[c]);
+            LVITEMW item{};
+            item.mask = LVIF_TEXT;
+            item.iItem = static_cast<int>(r);
+            item.iSubItem = static_cast<int>(c);
+            item.pszText = cell.data();
+            SendMessageW(list, c == 0 ? LVM_INSERTITEMW : LVM_SETITEMTEXTW, r,
+                         reinterpret_cast<LPARAM>(&item));
+        }
+    }
+    SendMessageW(list, WM_SETREDRAW, TRUE, 0);
+    InvalidateRect(list, nullptr, TRUE);
+    if (!rows.empty())
+        selectRow(id, 0);
+}
+
+std::optional<std::size_t> Win32FormWindow::selectedRow(ControlId id) const
+{
+    const auto row = static_cast<int>(
+        SendMessageW(control(id), LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED));
+    if (row < 0)
+        return std::nullopt;
+    return static_cast<std::size_t>(row);
+}
+
+void Win32FormWindow::selectRow(ControlId id, std::size_t row)
+{
+    LVITEMW item{};
+    item.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+    item.state = LVIS_SELECTED | LVIS_FOCUSED;
+    SendMessageW(control(id), LVM_SETITEMSTATE, row, reinterpret_cast<LPARAM>(&item));
+    SendMessageW(control(id), LVM_ENSUREVISIBLE, row, FALSE);
+}
+
+void Win32FormWindow::onNotify(const NMHDR& header)
+{
+    const auto id = controlOf(header.hwndFrom);
+    if (!id || m_table.control(*id).kind != ControlKind::List)
+        return;
+    if (header.code == NM_DBLCLK) {
+        deliver([&](FormEvents& events) { events.activate(*id); });
+    } else if (header.code == LVN_KEYDOWN) {
+        const WORD key = reinterpret_cast<const NMLVKEYDOWN&>(header).wVKey;
+        const bool isControlDown = GetKeyState(VK_CONTROL) < 0;
+        if (key == VK_DELETE && !isControlDown)
+            deliver([&](FormEvents& events) { events.key(*id, ListKey::Delete); });
+        else if (key == 'C' && isControlDown)
+            deliver([&](FormEvents& events) { events.key(*id, ListKey::Copy); });
+    }
+}
+
 bool Win32FormWindow::isChecked(MenuId item) const
 {
     const UINT state = GetMenuState(GetMenu(m_window.get()), commandId(item), MF_BYCOMMAND);
@@ -428,6 +518,9 @@ LRESULT Win32FormWindow::handle(UINT message, WPARAM wParam, LPARAM lParam)
     switch (message) {
     case WM_COMMAND:
         onCommand(LOWORD(wParam), HIWORD(wParam));
+        return 0;
+    case WM_NOTIFY:
+        onNotify(*reinterpret_cast<const NMHDR*>(lParam));
         return 0;
     case DM_GETDEFID:
         // The dialog manager asks which button Enter presses when no button has the focus.

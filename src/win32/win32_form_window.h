@@ -66,6 +66,9 @@ public:
     void setCaption(std::u16string_view caption) override;
     void select(ControlId control, std::size_t start, std::size_t length) override;
     void setDescription(ControlId control, std::u16string_view description) override;
+    void setRows(ControlId list, const std::vector<ListRow>& rows) override;
+    std::optional<std::size_t> selectedRow(ControlId list) const override;
+    void selectRow(ControlId list, std::size_t row) override;
     bool isChecked(MenuId item) const override;
     void setChecked(MenuId item, bool checked) override;
     void show(FormId form) override;
@@ -75,6 +78,8 @@ private:
     static LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT handle(UINT message, WPARAM wParam, LPARAM lParam);
     void onCommand(int id, int code);
+    void onNotify(const NMHDR& header);
+    void addColumns(HWND list, ControlId id);
     void onButtonFocus(ControlId button, bool hasFocus);
     void onPaint();
     LRESULT onStaticColor(HDC dc, HWND control);

@@ -13,3 +13,10 @@ void Win32MessageBox::show(const std::u16string& prompt)
     // while it is up; none is active when the program is ending.
     MessageBoxW(GetActiveWindow(), toWide(prompt).c_str(), toWide(m_title).c_str(), MB_OK);
 }
+
+bool Win32MessageBox::confirm(const std::u16string& prompt)
+{
+    // No is the default: a slip of Enter deletes nothing.
+    return MessageBoxW(GetActiveWindow(), toWide(prompt).c_str(), toWide(m_title).c_str(),
+                       MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2) == IDYES;
+}

@@ -2,21 +2,32 @@
 
 #include "forms/form1_table.h"
 #include "forms/frm_about_table.h"
+#include "forms/frm_history_table.h"
 
 #include "text/utf8.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <string>
 
 Win32Program::Win32Program(HINSTANCE instance, Win32Accessibility& accessibility)
     : m_form1(form1::Table, FormId::Form1, *this, accessibility, instance),
-      m_frmAbout(frmabout::Table, FormId::frmAbout, *this, accessibility, instance)
+      m_frmAbout(frmabout::Table, FormId::frmAbout, *this, accessibility, instance),
+      m_frmHistory(frmhistory::Table, FormId::frmHistory, *this, accessibility, instance)
 {
 }
 
 Win32FormWindow& Win32Program::window(FormId form)
 {
-    return form == FormId::Form1 ? m_form1 : m_frmAbout;
+    switch (form) {
+    case FormId::frmAbout:
+        return m_frmAbout;
+    case FormId::frmHistory:
+        return m_frmHistory;
+    case FormId::Form1:
+        break;
+    }
+    return m_form1;
 }
 
 int Win32Program::run()
@@ -26,6 +37,7 @@ int Win32Program::run()
     BOOL status = 0;
     while ((status = GetMessageW(&message, nullptr, 0, 0)) > 0)
         route(message);
+    m_frmHistory.discard();
     m_frmAbout.discard();
     m_form1.discard();
     if (m_failure)
@@ -36,8 +48,10 @@ int Win32Program::run()
 void Win32Program::route(MSG& message)
 {
     const HWND active = GetActiveWindow();
+    const auto all = windows();
     const bool isOurs = active != nullptr &&
-                        (active == m_form1.window() || active == m_frmAbout.window());
+                        std::any_of(all.begin(), all.end(),
+                                    [active](const auto* w) { return w->window() == active; });
     if (isOurs && IsDialogMessageW(active, &message))
         return;
     TranslateMessage(&message);
@@ -51,14 +65,17 @@ void Win32Program::show(FormId form)
         shown.bringToFront();
         return;
     }
-    const Win32FormWindow& other = form == FormId::Form1 ? m_frmAbout : m_form1;
-    shown.load(other.window());  // over the window the user came from, when there is one
+    // Over the window the user came from, when there is one.
+    const HWND active = GetActiveWindow();
+    shown.load(active != nullptr ? active : m_form1.window());
 }
 
 void Win32Program::destroyed(FormId form)
 {
-    const Win32FormWindow& other = form == FormId::Form1 ? m_frmAbout : m_form1;
-    if (!other.isLoaded())
+    const auto all = windows();
+    if (std::none_of(all.begin(), all.end(), [&](const Win32FormWindow* w) {
+            return w != &window(form) && w->isLoaded();
+        }))
         PostQuitMessage(EXIT_SUCCESS);
 }
 
@@ -73,7 +90,7 @@ void Win32Program::endSession()
 {
     // Form1 first: its Form_Unload stores the input. Each runs once, as a closed window is
     // gone.
-    for (Win32FormWindow* const window : {&m_form1, &m_frmAbout}) {
+    for (Win32FormWindow* const window : windows()) {
         if (window->isLoaded())
             window->unload();
     }

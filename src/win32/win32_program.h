@@ -3,11 +3,12 @@
 #include "platform/message_box.h"
 #include "win32/win32_form_window.h"
 
+#include <array>
 #include <exception>
 #include <functional>
 
-// The program's two windows, Form1 and frmAbout, and its message loop. Form1 opens at start;
-// frmAbout when it is shown; the program ends when neither is open.
+// The program's windows, Form1, frmAbout and frmHistory, and its message loop. Form1 opens at
+// start, the others when they are shown; the program ends when none is open.
 class Win32Program final : public Win32FormHost
 {
 public:
@@ -26,11 +27,20 @@ public:
     void destroyed(FormId form) override;
     void fail(std::exception_ptr error) override;
     void endSession() override;
-    bool hasFailed() const override { return static_cast<bool>(m_failure); }
 
 private:
+    // Every window, Form1 first.
+    std::array<Win32FormWindow*, 3> windows() { return {&m_form1, &m_frmAbout, &m_frmHistory}; }
+    std::array<const Win32FormWindow*, 3> windows() const
+    {
+        return {&m_form1, &m_frmAbout, &m_frmHistory};
+    }
+
+    bool hasFailed() const override { return static_cast<bool>(m_failure); }
+
     Win32FormWindow m_form1;
     Win32FormWindow m_frmAbout;
+    Win32FormWindow m_frmHistory;
     std::exception_ptr m_failure;
 };
 

@@ -1,5 +1,7 @@
 #include "forms/form1.h"
 #include "forms/frm_about.h"
+#include "forms/frm_history.h"
+#include "history/file_history_store.h"
 #include "platform/app_info.h"
 #include "platform/registry.h"
 #include "reckoner/reckoner_evaluator.h"
@@ -8,6 +10,8 @@
 #include "win32/win32_file_probe.h"
 #include "win32/win32_handles.h"
 #include "win32/win32_help_viewer.h"
+#include "win32/win32_history_file.h"
+#include "win32/win32_history_platform.h"
 #include "win32/win32_locales.h"
 #include "win32/win32_message_box.h"
 #include "win32/win32_process_launcher.h"
@@ -38,13 +42,24 @@ int runProgram(HINSTANCE instance, const AppInfo& appInfo, MessageBox& messageBo
     const std::unique_ptr<Registry> registry = makeSystemRegistry();
     const SysInfoPlatform sysInfo{*registry, files, launcher, messageBox};
 
+    FileHistoryStore historyStore(makeUserHistoryFile());
+    Win32Clock clock;
+    SessionHistory history(historyStore, clock, messageBox);
+    Win32Clipboard clipboard;
+    Win32SaveDialog saveDialog;
+
     Win32Program program(instance, accessibility);
     ReckonerEvaluator evaluator;
     Form1 form1(program.window(FormId::Form1),
-                {settings, help, evaluator, Win32Locales().userDecimalPoint()});
+                {settings, help, evaluator, Win32Locales().userDecimalPoint(), &history});
     frmAbout about(program.window(FormId::frmAbout), appInfo, sysInfo);
+    frmHistory historyWindow(
+        program.window(FormId::frmHistory),
+        {history, clock, clipboard, saveDialog, messageBox,
+         [&form1](const Formulas& formulas) { form1.useFormulas(formulas); }});
     program.window(FormId::Form1).setEvents(form1);
     program.window(FormId::frmAbout).setEvents(about);
+    program.window(FormId::frmHistory).setEvents(historyWindow);
     return program.run();
 }
 

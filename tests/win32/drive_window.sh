@@ -68,6 +68,7 @@ activate()
         xdotool mousemove $((X + WIDTH / 2)) $((Y + 8)) click 1
         [ "$(drv focus "$2" "$3" 3)" = "$3" ] && return 0
     done
+    [ -z "${FAILSHOT:-}" ] || import -window root "$FAILSHOT"
     echo "FAILED: $2 does not come to the front" >&2
     exit 1
 }
@@ -96,6 +97,7 @@ ended()
         fi
         sleep 0.2
     done
+    [ -z "${FAILSHOT:-}" ] || import -window root "$FAILSHOT"
     echo "FAILED: the program did not end" >&2
     exit 1
 }
@@ -283,6 +285,54 @@ check "$expected" message
 xdotool windowfocus --sync "$(xdotool search --sync --name '^Sumwright$' | head -1)"
 xdotool key Return
 ended 1
+
+echo "The History window: Use, Delete and Export"
+wine reg delete 'HKCU\Software\VB and VBA Program Settings\Sumwright' /f >/dev/null 2>&1 || true
+rm -f "$WINEPREFIX"/drive_c/users/*/AppData/Roaming/Sumwright/history.jsonl \
+    "$WINEPREFIX/drive_c/history.csv"
+start
+xdotool type '1+1'
+xdotool key Tab Tab Tab Tab space
+check " Evaluation successful." text Form1 Label6
+xdotool key shift+Tab shift+Tab shift+Tab shift+Tab
+check Text1 focus Form1 Text1
+xdotool key ctrl+a
+xdotool type '2*3'
+xdotool key Tab Tab Tab Tab space
+check 6 text Form1 Text5
+xdotool key alt+o h
+check txtSearch focus frmHistory txtSearch
+check "2 entries" text frmHistory lblCount
+check "Sumwright History" caption frmHistory
+history=$(xdotool search --sync --name '^Sumwright History$' | head -1)
+screenshot "$history" windows-history.png
+xdotool type '1+'
+check "1 of 2 entries" text frmHistory lblCount
+xdotool key ctrl+a BackSpace Tab
+check lstHistory focus frmHistory lstHistory
+xdotool key Down Return  # the older entry
+check '1+1' text Form1 Text1
+check "Input has changed since the last evaluation." text Form1 Label6
+activate "$history" frmHistory lstHistory
+xdotool key Delete
+check "1 entry" text frmHistory lblCount
+xdotool key alt+e
+dialog=$(xdotool search --sync --name '^Save As$' | head -1)
+xdotool windowfocus --sync "$dialog"
+sleep 1
+xdotool type 'C:\history.csv'
+xdotool key Return
+for _ in $(seq 50); do [ -s "$WINEPREFIX/drive_c/history.csv" ] && break; sleep 0.2; done
+grep -q '"2\*3","","","","6"' "$WINEPREFIX/drive_c/history.csv" \
+    || { echo "FAILED: the export lacks the entry" >&2; exit 1; }
+! grep -q '"1+1"' "$WINEPREFIX/drive_c/history.csv" \
+    || { echo "FAILED: the deleted entry was exported" >&2; exit 1; }
+activate "$history" frmHistory cmdExport
+xdotool key Escape
+drv gone frmHistory || { echo "FAILED: Esc left the History window open" >&2; exit 1; }
+xdotool windowfocus --sync "$main"
+xdotool key alt+o x
+ended
 
 echo "The end of the session stores the input as closing the window does"
 # ABOUT: whether the About dialog is open too; SAVE: whether "Save Input on Exit" is checked.

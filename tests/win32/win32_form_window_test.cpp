@@ -2,6 +2,9 @@
 
 #include "forms/form1_table.h"
 #include "forms/frm_about_table.h"
+#include "forms/frm_history_table.h"
+
+#include <commctrl.h>
 
 #include <gtest/gtest.h>
 
@@ -103,7 +106,8 @@ RECT placeOf(HWND control, HWND window)
 TEST(Win32FormWindow, BuildsEachFormFromItsTable)
 {
     const std::pair<const FormTable*, FormId> forms[] = {{&form1::Table, FormId::Form1},
-                                                        {&frmabout::Table, FormId::frmAbout}};
+                                                        {&frmabout::Table, FormId::frmAbout},
+                                                        {&frmhistory::Table, FormId::frmHistory}};
     for (const auto& [table, id] : forms) {
         SCOPED_TRACE(std::string(table->name));
         NoHost host;
@@ -146,9 +150,28 @@ TEST(Win32FormWindow, BuildsEachFormFromItsTable)
                 EXPECT_EQ(_wcsicmp(className, L"Button"), 0) << className;
                 EXPECT_EQ((style & BS_TYPEMASK) == BS_DEFPUSHBUTTON, control.has(DefaultButton));
                 break;
+            case ControlKind::List: {
+                EXPECT_EQ(_wcsicmp(className, WC_LISTVIEWW), 0) << className;
+                EXPECT_EQ(style & LVS_TYPEMASK, static_cast<DWORD>(LVS_REPORT));
+                const std::vector<ColumnRow> columns = columnsOf(*table, ControlId(i));
+                const auto header = reinterpret_cast<HWND>(
+                    SendMessageW(hwnd, LVM_GETHEADER, 0, 0));
+                ASSERT_EQ(SendMessageW(header, HDM_GETITEMCOUNT, 0, 0),
+                          static_cast<LRESULT>(columns.size()));
+                for (std::size_t c = 0; c < columns.size(); ++c) {
+                    wchar_t heading[32] = {};
+                    LVCOLUMNW column{};
+                    column.mask = LVCF_TEXT;
+                    column.pszText = heading;
+                    column.cchTextMax = 32;
+                    SendMessageW(hwnd, LVM_GETCOLUMNW, c, reinterpret_cast<LPARAM>(&column));
+                    EXPECT_EQ(std::wstring(heading), std::wstring(columns[c].caption.begin(),
+                                                                   columns[c].caption.end()));
+                }
+                break;
             }
-            EXPECT_EQ(has(WS_TABSTOP), control.kind == ControlKind::TextBox ||
-                                           control.kind == ControlKind::CommandButton);
+            }
+            EXPECT_EQ(has(WS_TABSTOP), takesFocus(control.kind));
             if (control.kind != ControlKind::PictureBox) {
                 EXPECT_EQ(window.text(ControlId(i)), control.caption);
             }

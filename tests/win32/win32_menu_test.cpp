@@ -18,8 +18,9 @@ std::vector<std::pair<std::wstring, int>> entriesOf(HMENU menu)
     for (int i = 0; i < GetMenuItemCount(menu); ++i) {
         wchar_t caption[64] = {};
         GetMenuStringW(menu, static_cast<UINT>(i), caption, 64, MF_BYPOSITION);
-        const bool isSeparator = (GetMenuState(menu, static_cast<UINT>(i), MF_BYPOSITION) &
-                                  MF_SEPARATOR) != 0;
+        // For a popup the high byte of the state counts its items, not flags.
+        const UINT state = GetMenuState(menu, static_cast<UINT>(i), MF_BYPOSITION);
+        const bool isSeparator = (state & MF_POPUP) == 0 && (state & MF_SEPARATOR) != 0;
         entries.emplace_back(isSeparator ? L"-" : caption,
                              static_cast<int>(GetMenuItemID(menu, i)));
     }
@@ -35,6 +36,7 @@ TEST(Win32Menu, BuildsTheBarFromTheTableWithoutTheHiddenItem)
     const std::vector<std::pair<std::wstring, int>> options = {
         {L"&Clear Variables", commandId(mnuClearVariables)},
         {L"Clear &All", commandId(mnuClearAll)},
+        {L"&History...", commandId(mnuHistory)},
         {L"&Evaluate Formula", commandId(mnuEvaluate)},
         {L"-", 0},
         {L"&Save Input on Exit", commandId(mnuSave)},

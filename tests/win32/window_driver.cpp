@@ -5,6 +5,7 @@
 // does not come.
 #include "forms/form1_table.h"
 #include "forms/frm_about_table.h"
+#include "forms/frm_history_table.h"
 #include "text/utf8.h"
 #include "win32/win32_form_window.h"
 #include "win32/win32_test_support.h"
@@ -33,6 +34,8 @@ constexpr wchar_t SettingsKey[] = L"Software\\VB and VBA Program Settings\\Sumwr
 
 const FormTable& formNamed(std::string_view name)
 {
+    if (name == "frmHistory")
+        return frmhistory::Table;
     return name == "frmAbout" ? frmabout::Table : form1::Table;
 }
 

@@ -6,7 +6,11 @@
 #include "platform/platform_error.h"
 #include "platform/registry.h"
 #include "qt/qt_file_probe.h"
+#include "forms/session_history.h"
+#include "history/file_history_store.h"
+#include "posix/posix_history_file.h"
 #include "qt/qt_form1.h"
+#include "qt/qt_history_platform.h"
 #include "qt/qt_message_box.h"
 #include "qt/qt_settings_store.h"
 #include "reckoner/reckoner_evaluator.h"
@@ -72,18 +76,39 @@ int main(int argc, char* argv[])
     const std::unique_ptr<Registry> registry = makeSystemRegistry();
 
     ReckonerEvaluator evaluator;
-    QtForm1 form({settings, help, evaluator, u'.'}, currentAppInfo(),
+    FileHistoryStore historyStore(std::make_unique<PosixHistoryFile>(
+        settingsDir.filePath(QStringLiteral("history.jsonl")).toStdString()));
+    QtClock clock;
+    SessionHistory history(historyStore, clock, messageBox);
+    QtForm1 form({settings, help, evaluator, u'.', &history}, currentAppInfo(),
                  {*registry, files, launcher, messageBox});
     form.show();
-    form.findChild<QPlainTextEdit*>(QStringLiteral("Text1"))->setPlainText(QStringLiteral("x^2+y"));
-    form.findChild<QLineEdit*>(QStringLiteral("Text2"))->setText(QStringLiteral("z+1.5"));
-    form.findChild<QLineEdit*>(QStringLiteral("Text3"))->setText(QStringLiteral("3"));
-    form.findChild<QLineEdit*>(QStringLiteral("Text4"))->setText(QStringLiteral("1.5"));
     auto* const command1 = form.findChild<QPushButton*>(QStringLiteral("Command1"));
-    command1->setFocus();  // where a mouse click leaves it
-    command1->click();
-    QApplication::processEvents();
+    const auto evaluate = [&](const char* main, const char* x, const char* y, const char* z) {
+        form.findChild<QPlainTextEdit*>(QStringLiteral("Text1"))->setPlainText(
+            QString::fromLatin1(main));
+        form.findChild<QLineEdit*>(QStringLiteral("Text2"))->setText(QString::fromLatin1(x));
+        form.findChild<QLineEdit*>(QStringLiteral("Text3"))->setText(QString::fromLatin1(y));
+        form.findChild<QLineEdit*>(QStringLiteral("Text4"))->setText(QString::fromLatin1(z));
+        command1->setFocus();  // where a mouse click leaves it
+        command1->click();
+        QApplication::processEvents();
+    };
+    // A few runs before the worked example, for the History window to show.
+    evaluate("sqrt(x^2+y^2)", "3", "4", "");
+    evaluate("2*pi*x", "0.5", "", "");
+    evaluate("1/(x-1", "", "", "");
+    evaluate("x^2+y", "z+1.5", "3", "1.5");
     bool isSaved = save(&form, folder, QStringLiteral("main-window.png"));
+
+    form.findChild<QAction*>(QStringLiteral("mnuHistory"))->trigger();
+    QApplication::processEvents();
+    for (QWidget* const window : QApplication::topLevelWidgets()) {
+        if (window->objectName() == QStringLiteral("frmHistory") && window->isVisible()) {
+            isSaved = save(window, folder, QStringLiteral("history.png")) && isSaved;
+            window->close();
+        }
+    }
 
     form.findChild<QAction*>(QStringLiteral("mnuAbout"))->trigger();
     QApplication::processEvents();

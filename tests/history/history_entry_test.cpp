@@ -74,6 +74,16 @@ TEST(HistoryEntry, KeepsEveryUtf16UnitAndEveryShapeOfOutcome)
     }
 }
 
+TEST(HistoryEntry, ReadsAnyJsonSpellingOfAnEntry)
+{
+    // As a JSON tool may write it back: other spacing, key order and escapes.
+    const std::string line =
+        R"( { "output" : {"problem":null,"status":" Evaluation successful.","z":"1.5","y":"3",)"
+        R"("x":"3","main":"12"}, "input":{"z":"1.5","y":"3","x":"z+1.5",)"
+        R"("main":"x^2+y"}, "time":"2026-12-07T23:10:04Z" } )";
+    EXPECT_EQ(parseHistoryLine(line), workedExample());
+}
+
 TEST(HistoryEntry, RefusesEveryLineThatIsNoEntry)
 {
     const std::string good = historyLine(workedExample());

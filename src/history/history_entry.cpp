@@ -103,22 +103,23 @@ struct Node
     Kind kind = Kind::Null;
     std::u16string text;
     std::uint64_t number = 0;
-    std::vector<std::pair<std::u16string, Node>> members;
+    std::vector<std::u16string> keys;  // an object's members: keys[i] names values[i]
+    std::vector<Node> values;
 
     const Node* member(std::u16string_view key) const
     {
-        for (const auto& [name, value] : members) {
-            if (name == key)
-                return &value;
+        for (std::size_t i = 0; i < keys.size(); ++i) {
+            if (keys[i] == key)
+                return &values[i];
         }
         return nullptr;
     }
 
     // An object with exactly these keys (the reader refuses repeated keys).
-    bool isObjectOf(std::initializer_list<std::u16string_view> keys) const
+    bool isObjectOf(std::initializer_list<std::u16string_view> names) const
     {
-        return kind == Kind::Object && members.size() == keys.size()
-            && std::all_of(keys.begin(), keys.end(),
+        return kind == Kind::Object && keys.size() == names.size()
+            && std::all_of(names.begin(), names.end(),
                            [this](std::u16string_view key) { return member(key) != nullptr; });
     }
 };
@@ -250,7 +251,7 @@ public:
         node.kind = Node::Kind::Object;
         if (!place(std::move(node)))
             return false;
-        m_open.push_back(m_open.empty() ? &root : &m_open.back()->members.back().second);
+        m_open.push_back(m_open.empty() ? &root : &m_open.back()->values.back());
         return true;
     }
 
@@ -282,7 +283,8 @@ private:
             root = std::move(node);
             return true;
         }
-        m_open.back()->members.emplace_back(std::move(m_key), std::move(node));
+        m_open.back()->keys.push_back(std::move(m_key));
+        m_open.back()->values.push_back(std::move(node));
         return true;
     }
 

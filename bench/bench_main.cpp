@@ -1,5 +1,6 @@
 #include "allocation_count.h"
 #include "corpus.h"
+#include "history_bench.h"
 
 #include "eval/evaluation_sequence.h"
 #include "eval/expand_var.h"
@@ -259,6 +260,8 @@ int main(int argc, char** argv)
 
     const std::u16string xs(MaxFormulaLength, u'x');
     benchmark::RegisterBenchmark("ExpandVar/32767", expandVar, &xs);
+
+    const HistoryBenchmarks history(SUMWRIGHT_HISTORY_SCRATCH);
 
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();

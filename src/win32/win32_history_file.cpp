@@ -55,11 +55,15 @@ void makeParentFolders(const std::u16string& path)
     const std::size_t last = path.find_last_of(u"\\/");
     for (std::size_t slash = path.find_first_of(u"\\/", 3); slash != std::u16string::npos
          && slash <= last; slash = path.find_first_of(u"\\/", slash + 1)) {
-        const std::u16string folder = path.substr(0, slash);
-        if (!CreateDirectoryW(toWide(folder).c_str(), nullptr)
-            && GetLastError() != ERROR_ALREADY_EXISTS) {
-            fail(WriteFailed, folder, GetLastError());
+        // Existing folders are left alone: a share's or a drive's root refuses to be created.
+        const std::wstring folder = toWide(path.substr(0, slash));
+        if (GetFileAttributesW(folder.c_str()) != INVALID_FILE_ATTRIBUTES
+            || CreateDirectoryW(folder.c_str(), nullptr)) {
+            continue;
         }
+        const DWORD error = GetLastError();
+        if (error != ERROR_ALREADY_EXISTS)
+            fail(WriteFailed, fromWide(folder), error);
     }
 }
 

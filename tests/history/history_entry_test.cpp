@@ -74,6 +74,35 @@ TEST(HistoryEntry, KeepsEveryUtf16UnitAndEveryShapeOfOutcome)
     }
 }
 
+TEST(HistoryEntry, ReadsAnyJsonSpellingOfAnEntry)
+{
+    // As a JSON tool may write it back: other spacing, key order and escapes.
+    const std::string line =
+        R"( { "output" : {"problem":null,"status":" Evaluation successful.","z":"1.5","y":"3",)"
+        R"("x":"3","main":"12"}, "input":{"z":"1.5","y":"3","x":"z+1.5",)"
+        R"("main":"x^2+y"}, "time":"2026-12-07T23:10:04Z" } )";
+    EXPECT_EQ(parseHistoryLine(line), workedExample());
+}
+
+TEST(HistoryEntry, ReadsItsOwnLinesAsAnyOtherJson)
+{
+    // A leading space sends a line past the shortcut for lines as written here, to the general
+    // reader; the two must agree on every line, however damaged.
+    const HistoryEntry entry{0,
+                             {u"a\"\\\n\x01", {0xD800, u'b'}, u"", u"z"},
+                             {ErrorText, u"0", std::nullopt, u"", u" Status.",
+                              Problem{Stage::Y, 10, 2}}};
+    const std::string line = historyLine(entry);
+    for (std::size_t at = 0; at < line.size(); ++at) {
+        for (const char* put : {"", "\"", "\\", "0", "x", "}", "\x80", "\x01"}) {
+            std::string damaged = line;
+            damaged.replace(at, 1, put);
+            SCOPED_TRACE(damaged);
+            EXPECT_EQ(parseHistoryLine(damaged), parseHistoryLine(" " + damaged));
+        }
+    }
+}
+
 TEST(HistoryEntry, RefusesEveryLineThatIsNoEntry)
 {
     const std::string good = historyLine(workedExample());

@@ -171,8 +171,10 @@ if(WIN32)
     set(CPACK_NSIS_MANIFEST_DPI_AWARE ON)
     set(CPACK_RESOURCE_FILE_LICENSE ${PROJECT_SOURCE_DIR}/LICENSE)
     # What the template names besides CPack's own settings: the program the shortcut starts,
-    # the shortcut's tooltip, the help file it registers, and the setup program's copyright.
+    # the command line, the shortcut's tooltip, the help file it registers, and the setup
+    # program's copyright.
     set(CPACK_NSIS_SUMWRIGHT_PROGRAM sumwright.exe)
+    set(CPACK_NSIS_SUMWRIGHT_CLI_PROGRAM sumwright-cli.exe)
     set(CPACK_NSIS_SUMWRIGHT_DESCRIPTION "${SUMWRIGHT_TITLE} formula calculator")
     set(CPACK_NSIS_SUMWRIGHT_HELP_FILE swhelp.chm)
     set(CPACK_NSIS_SUMWRIGHT_COPYRIGHT "${SUMWRIGHT_COPYRIGHT_NOTICE}")

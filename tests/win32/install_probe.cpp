@@ -6,6 +6,11 @@
 //   install_probe shortcut LNK         the shortcut's Target, Arguments, WorkingDirectory, Icon
 //   install_probe close CLASS SECONDS  waits for a top-level window of CLASS, prints its title
 //                                      and asks it to close
+//   install_probe hold CLASS SECONDS   shows a top-level window of CLASS that stays open when
+//                                      asked to close, as a program that hangs would, for
+//                                      SECONDS; prints "open" once it is there
+//   install_probe run COMMAND-LINE     runs the command line as Windows' shell would, without
+//                                      requoting, waits, and prints its whole exit code
 //
 // Prints UTF-8; exits 1 with a message on stderr when the thing is missing or unreadable.
 #include "text/utf8.h"
@@ -188,6 +193,61 @@ void closeWindow(const wchar_t* className, int seconds)
     PostMessageW(*window, WM_CLOSE, 0, 0);
 }
 
+// Closing only when the time is up: WM_CLOSE is left unanswered, as a hung program leaves it.
+LRESULT CALLBACK holdingWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == WM_CLOSE)
+        return 0;
+    if (message == WM_TIMER) {
+        DestroyWindow(window);
+        return 0;
+    }
+    if (message == WM_DESTROY) {
+        PostQuitMessage(0);
+        return 0;
+    }
+    return DefWindowProcW(window, message, wParam, lParam);
+}
+
+void holdWindow(const wchar_t* className, int seconds)
+{
+    WNDCLASSW windowClass{};
+    windowClass.lpfnWndProc = holdingWindowProc;
+    windowClass.hInstance = GetModuleHandleW(nullptr);
+    windowClass.lpszClassName = className;
+    if (RegisterClassW(&windowClass) == 0)
+        throw Failure{L"cannot register the window class"};
+    HWND window = CreateWindowExW(0, className, L"install_probe", WS_OVERLAPPEDWINDOW, 0, 0, 200,
+                                  100, nullptr, nullptr, windowClass.hInstance, nullptr);
+    if (window == nullptr)
+        throw Failure{L"cannot create the window"};
+    SetTimer(window, 1, static_cast<UINT>(seconds) * 1000, nullptr);
+    print(L"open");
+    std::fflush(stdout);
+    MSG message;
+    while (GetMessageW(&message, nullptr, 0, 0) > 0)
+        DispatchMessageW(&message);
+}
+
+// Exit codes of setup programs go past 255, where a Unix exit status ends.
+void runCommand(const wchar_t* commandLine)
+{
+    std::wstring line = commandLine;  // CreateProcessW may write to it
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process{};
+    if (!CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                        &startup, &process))
+        throw Failure{L"cannot start the command"};
+    const UniqueKernelHandle thread(process.hThread);
+    const UniqueKernelHandle started(process.hProcess);
+    DWORD code = 0;
+    if (WaitForSingleObject(started.get(), INFINITE) != WAIT_OBJECT_0
+        || !GetExitCodeProcess(started.get(), &code))
+        throw Failure{L"cannot wait for the command"};
+    print(std::to_wstring(code));
+}
+
 }  // namespace
 
 int wmain(int argc, wchar_t** argv)
@@ -202,8 +262,13 @@ int wmain(int argc, wchar_t** argv)
             printShortcut(argv[2]);
         else if (command == L"close" && argc == 4)
             closeWindow(argv[2], _wtoi(argv[3]));
+        else if (command == L"hold" && argc == 4)
+            holdWindow(argv[2], _wtoi(argv[3]));
+        else if (command == L"run" && argc == 3)
+            runCommand(argv[2]);
         else
-            throw Failure{L"usage: version|icons|shortcut FILE, or close CLASS SECONDS"};
+            throw Failure{L"usage: version|icons|shortcut FILE, close|hold CLASS SECONDS, or "
+                          L"run COMMAND-LINE"};
     } catch (const Failure& failure) {
         std::fflush(stdout);
         _setmode(_fileno(stderr), _O_U16TEXT);

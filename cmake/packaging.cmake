@@ -195,6 +195,13 @@ if(WIN32)
         VERBATIM)
     add_dependencies(msi sumwright sumwright-cli swhelp_chm)
 
+    # cpack --preset portable: the programs, the help file, the licence and README.txt in one
+    # folder of a zip file, to unpack and run anywhere.
+    configure_file(${packaging_dir}/windows/README.txt.in ${packaging_out}/portable/README.txt
+        @ONLY NEWLINE_STYLE CRLF)
+    configure_file(${packaging_dir}/windows/cpack_project.cmake.in
+        ${packaging_out}/windows/cpack_project.cmake @ONLY)
+    set(CPACK_PROJECT_CONFIG_FILE ${packaging_out}/windows/cpack_project.cmake)
 else()
     set(CPACK_INSTALL_CMAKE_PROJECTS
         "${PROJECT_BINARY_DIR};${PROJECT_NAME};ALL;/"

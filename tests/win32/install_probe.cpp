@@ -11,6 +11,12 @@
 //                                      SECONDS; prints "open" once it is there
 //   install_probe run COMMAND-LINE     runs the command line as Windows' shell would, without
 //                                      requoting, waits, and prints its whole exit code
+//   install_probe text TITLE ID SECONDS
+//                                      waits for a top-level window whose title starts with
+//                                      TITLE with a control of ID, and prints the texts of its
+//                                      labels
+//   install_probe press TITLE ID SECONDS
+//                                      waits for that window and presses its button ID
 //
 // Prints UTF-8; exits 1 with a message on stderr when the thing is missing or unreadable.
 #include "text/utf8.h"
@@ -229,6 +235,63 @@ void holdWindow(const wchar_t* className, int seconds)
         DispatchMessageW(&message);
 }
 
+struct WindowQuery
+{
+    const wchar_t* title;
+    int controlId;
+    HWND found = nullptr;
+};
+
+// A window of a setup program: its pages and its message boxes share the start of their
+// titles, and differ in their buttons.
+HWND waitForDialog(const wchar_t* title, int controlId, int seconds)
+{
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(seconds);
+    do {
+        WindowQuery query{title, controlId};
+        EnumWindows(
+            [](HWND window, LPARAM data) -> BOOL {
+                auto* query = reinterpret_cast<WindowQuery*>(data);
+                wchar_t text[256] = {};
+                GetWindowTextW(window, text, 256);
+                const HWND control = GetDlgItem(window, query->controlId);
+                if (IsWindowVisible(window) && std::wstring(text).starts_with(query->title)
+                    && control != nullptr && IsWindowEnabled(control)) {
+                    query->found = window;
+                    return FALSE;
+                }
+                return TRUE;
+            },
+            reinterpret_cast<LPARAM>(&query));
+        if (query.found != nullptr)
+            return query.found;
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    } while (std::chrono::steady_clock::now() < deadline);
+    throw Failure{L"no such window appeared"};
+}
+
+// The message of a message box, one line per label; icons have no text.
+void printLabels(const wchar_t* title, int controlId, int seconds)
+{
+    const HWND dialog = waitForDialog(title, controlId, seconds);
+    for (HWND child = GetWindow(dialog, GW_CHILD); child != nullptr;
+         child = GetWindow(child, GW_HWNDNEXT)) {
+        wchar_t className[32] = {};
+        wchar_t text[1024] = {};
+        GetClassNameW(child, className, 32);
+        if (_wcsicmp(className, L"Static") == 0 && GetWindowTextW(child, text, 1024) > 0)
+            print(text);
+    }
+}
+
+// As a click does: the dialog gets the button's command.
+void pressButton(const wchar_t* title, int controlId, int seconds)
+{
+    const HWND dialog = waitForDialog(title, controlId, seconds);
+    PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(controlId, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(GetDlgItem(dialog, controlId)));
+}
+
 // Exit codes of setup programs go past 255, where a Unix exit status ends.
 void runCommand(const wchar_t* commandLine)
 {
@@ -266,9 +329,13 @@ int wmain(int argc, wchar_t** argv)
             holdWindow(argv[2], _wtoi(argv[3]));
         else if (command == L"run" && argc == 3)
             runCommand(argv[2]);
+        else if (command == L"text" && argc == 5)
+            printLabels(argv[2], _wtoi(argv[3]), _wtoi(argv[4]));
+        else if (command == L"press" && argc == 5)
+            pressButton(argv[2], _wtoi(argv[3]), _wtoi(argv[4]));
         else
-            throw Failure{L"usage: version|icons|shortcut FILE, close|hold CLASS SECONDS, or "
-                          L"run COMMAND-LINE"};
+            throw Failure{L"usage: version|icons|shortcut FILE, close|hold CLASS SECONDS, "
+                          L"run COMMAND-LINE, or text|press TITLE ID SECONDS"};
     } catch (const Failure& failure) {
         std::fflush(stdout);
         _setmode(_fileno(stderr), _O_U16TEXT);

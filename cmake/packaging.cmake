@@ -171,11 +171,37 @@ if(WIN32)
     set(CPACK_NSIS_MANIFEST_DPI_AWARE ON)
     set(CPACK_RESOURCE_FILE_LICENSE ${PROJECT_SOURCE_DIR}/LICENSE)
     # What the template names besides CPack's own settings: the program the shortcut starts,
-    # the shortcut's tooltip, the help file it registers, and the setup program's copyright.
+    # the command line, the shortcut's tooltip, the help file it registers, and the setup
+    # program's copyright.
     set(CPACK_NSIS_SUMWRIGHT_PROGRAM sumwright.exe)
+    set(CPACK_NSIS_SUMWRIGHT_CLI_PROGRAM sumwright-cli.exe)
     set(CPACK_NSIS_SUMWRIGHT_DESCRIPTION "${SUMWRIGHT_TITLE} formula calculator")
     set(CPACK_NSIS_SUMWRIGHT_HELP_FILE swhelp.chm)
     set(CPACK_NSIS_SUMWRIGHT_COPYRIGHT "${SUMWRIGHT_COPYRIGHT_NOTICE}")
+
+    # The Windows Installer package of every release shares this UpgradeCode: Windows finds the
+    # installed release by it, to replace it, and the setup program finds it to refuse to
+    # install beside it. The package refuses in turn while the setup program's entry exists.
+    set(SUMWRIGHT_MSI_UPGRADE_CODE 03DBC602-3672-492D-906C-782595BF5B38)
+    set(SUMWRIGHT_SETUP_UNINSTALL_KEY [[Software\Microsoft\Windows\CurrentVersion\Uninstall\]])
+    string(APPEND SUMWRIGHT_SETUP_UNINSTALL_KEY ${CPACK_PACKAGE_INSTALL_REGISTRY_KEY})
+    set(CPACK_NSIS_SUMWRIGHT_MSI_UPGRADE_CODE "{${SUMWRIGHT_MSI_UPGRADE_CODE}}")
+    # cmake --build --preset windows-package --target msi: build/windows-package/*-x64.msi.
+    find_program(WIXL_EXECUTABLE wixl)
+    configure_file(${packaging_dir}/windows/build_msi.cmake.in
+        ${packaging_out}/windows/build_msi.cmake @ONLY)
+    add_custom_target(msi
+        COMMAND ${CMAKE_COMMAND} -P ${packaging_out}/windows/build_msi.cmake
+        VERBATIM)
+    add_dependencies(msi sumwright sumwright-cli swhelp_chm)
+
+    # cpack --preset portable: the programs, the help file, the licence and README.txt in one
+    # folder of a zip file, to unpack and run anywhere.
+    configure_file(${packaging_dir}/windows/README.txt.in ${packaging_out}/portable/README.txt
+        @ONLY NEWLINE_STYLE CRLF)
+    configure_file(${packaging_dir}/windows/cpack_project.cmake.in
+        ${packaging_out}/windows/cpack_project.cmake @ONLY)
+    set(CPACK_PROJECT_CONFIG_FILE ${packaging_out}/windows/cpack_project.cmake)
 else()
     set(CPACK_INSTALL_CMAKE_PROJECTS
         "${PROJECT_BINARY_DIR};${PROJECT_NAME};ALL;/"

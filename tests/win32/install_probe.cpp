@@ -6,6 +6,17 @@
 //   install_probe shortcut LNK         the shortcut's Target, Arguments, WorkingDirectory, Icon
 //   install_probe close CLASS SECONDS  waits for a top-level window of CLASS, prints its title
 //                                      and asks it to close
+//   install_probe hold CLASS SECONDS   shows a top-level window of CLASS that stays open when
+//                                      asked to close, as a program that hangs would, for
+//                                      SECONDS; prints "open" once it is there
+//   install_probe run COMMAND-LINE     runs the command line as Windows' shell would, without
+//                                      requoting, waits, and prints its whole exit code
+//   install_probe text TITLE ID SECONDS
+//                                      waits for a top-level window whose title starts with
+//                                      TITLE with a control of ID, and prints the texts of its
+//                                      labels
+//   install_probe press TITLE ID SECONDS
+//                                      waits for that window and presses its button ID
 //
 // Prints UTF-8; exits 1 with a message on stderr when the thing is missing or unreadable.
 #include "text/utf8.h"
@@ -188,6 +199,118 @@ void closeWindow(const wchar_t* className, int seconds)
     PostMessageW(*window, WM_CLOSE, 0, 0);
 }
 
+// Closing only when the time is up: WM_CLOSE is left unanswered, as a hung program leaves it.
+LRESULT CALLBACK holdingWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == WM_CLOSE)
+        return 0;
+    if (message == WM_TIMER) {
+        DestroyWindow(window);
+        return 0;
+    }
+    if (message == WM_DESTROY) {
+        PostQuitMessage(0);
+        return 0;
+    }
+    return DefWindowProcW(window, message, wParam, lParam);
+}
+
+void holdWindow(const wchar_t* className, int seconds)
+{
+    WNDCLASSW windowClass{};
+    windowClass.lpfnWndProc = holdingWindowProc;
+    windowClass.hInstance = GetModuleHandleW(nullptr);
+    windowClass.lpszClassName = className;
+    if (RegisterClassW(&windowClass) == 0)
+        throw Failure{L"cannot register the window class"};
+    HWND window = CreateWindowExW(0, className, L"install_probe", WS_OVERLAPPEDWINDOW, 0, 0, 200,
+                                  100, nullptr, nullptr, windowClass.hInstance, nullptr);
+    if (window == nullptr)
+        throw Failure{L"cannot create the window"};
+    SetTimer(window, 1, static_cast<UINT>(seconds) * 1000, nullptr);
+    print(L"open");
+    std::fflush(stdout);
+    MSG message;
+    while (GetMessageW(&message, nullptr, 0, 0) > 0)
+        DispatchMessageW(&message);
+}
+
+struct WindowQuery
+{
+    const wchar_t* title;
+    int controlId;
+    HWND found = nullptr;
+};
+
+// A window of a setup program: its pages and its message boxes share the start of their
+// titles, and differ in their buttons.
+HWND waitForDialog(const wchar_t* title, int controlId, int seconds)
+{
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(seconds);
+    do {
+        WindowQuery query{title, controlId};
+        EnumWindows(
+            [](HWND window, LPARAM data) -> BOOL {
+                auto* query = reinterpret_cast<WindowQuery*>(data);
+                wchar_t text[256] = {};
+                GetWindowTextW(window, text, 256);
+                const HWND control = GetDlgItem(window, query->controlId);
+                if (IsWindowVisible(window) && std::wstring(text).starts_with(query->title)
+                    && control != nullptr && IsWindowEnabled(control)) {
+                    query->found = window;
+                    return FALSE;
+                }
+                return TRUE;
+            },
+            reinterpret_cast<LPARAM>(&query));
+        if (query.found != nullptr)
+            return query.found;
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    } while (std::chrono::steady_clock::now() < deadline);
+    throw Failure{L"no such window appeared"};
+}
+
+// The message of a message box, one line per label; icons have no text.
+void printLabels(const wchar_t* title, int controlId, int seconds)
+{
+    const HWND dialog = waitForDialog(title, controlId, seconds);
+    for (HWND child = GetWindow(dialog, GW_CHILD); child != nullptr;
+         child = GetWindow(child, GW_HWNDNEXT)) {
+        wchar_t className[32] = {};
+        wchar_t text[1024] = {};
+        GetClassNameW(child, className, 32);
+        if (_wcsicmp(className, L"Static") == 0 && GetWindowTextW(child, text, 1024) > 0)
+            print(text);
+    }
+}
+
+// As a click does: the dialog gets the button's command.
+void pressButton(const wchar_t* title, int controlId, int seconds)
+{
+    const HWND dialog = waitForDialog(title, controlId, seconds);
+    PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(controlId, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(GetDlgItem(dialog, controlId)));
+}
+
+// Exit codes of setup programs go past 255, where a Unix exit status ends.
+void runCommand(const wchar_t* commandLine)
+{
+    std::wstring line = commandLine;  // CreateProcessW may write to it
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process{};
+    if (!CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                        &startup, &process))
+        throw Failure{L"cannot start the command"};
+    const UniqueKernelHandle thread(process.hThread);
+    const UniqueKernelHandle started(process.hProcess);
+    DWORD code = 0;
+    if (WaitForSingleObject(started.get(), INFINITE) != WAIT_OBJECT_0
+        || !GetExitCodeProcess(started.get(), &code))
+        throw Failure{L"cannot wait for the command"};
+    print(std::to_wstring(code));
+}
+
 }  // namespace
 
 int wmain(int argc, wchar_t** argv)
@@ -202,8 +325,17 @@ int wmain(int argc, wchar_t** argv)
             printShortcut(argv[2]);
         else if (command == L"close" && argc == 4)
             closeWindow(argv[2], _wtoi(argv[3]));
+        else if (command == L"hold" && argc == 4)
+            holdWindow(argv[2], _wtoi(argv[3]));
+        else if (command == L"run" && argc == 3)
+            runCommand(argv[2]);
+        else if (command == L"text" && argc == 5)
+            printLabels(argv[2], _wtoi(argv[3]), _wtoi(argv[4]));
+        else if (command == L"press" && argc == 5)
+            pressButton(argv[2], _wtoi(argv[3]), _wtoi(argv[4]));
         else
-            throw Failure{L"usage: version|icons|shortcut FILE, or close CLASS SECONDS"};
+            throw Failure{L"usage: version|icons|shortcut FILE, close|hold CLASS SECONDS, "
+                          L"run COMMAND-LINE, or text|press TITLE ID SECONDS"};
     } catch (const Failure& failure) {
         std::fflush(stdout);
         _setmode(_fileno(stderr), _O_U16TEXT);

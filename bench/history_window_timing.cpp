@@ -8,6 +8,7 @@
 #include "forms/session_history.h"
 #include "history/file_history_store.h"
 #include "history/history_entry.h"
+#include "paint_watch.h"
 #include "platform/registry.h"
 #include "posix/posix_history_file.h"
 #include "qt/qt_document_opener.h"
@@ -39,27 +40,13 @@
 
 namespace {
 
-class PaintWatch final : public QObject
-{
-public:
-    bool isPainted = false;
-
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override
-    {
-        if (event->type() == QEvent::Paint)
-            isPainted = true;
-        return QObject::eventFilter(watched, event);
-    }
-};
-
 // 1,000 lines of about 16 KiB each: four long formulas, told apart by their first digits.
 std::string fullHistory()
 {
     std::string content;
     for (int i = 0; i < 1000; ++i) {
-        std::u16string formula = u"x+" + std::u16string(std::to_string(i).begin(),
-                                                        std::to_string(i).end());
+        const std::string number = std::to_string(i);
+        std::u16string formula = u"x+" + std::u16string(number.begin(), number.end());
         while (formula.size() < 4000)
             formula += u"+1";
         const HistoryEntry entry{1'796'685'004 + i, {formula, formula, formula, u"1"},

@@ -5,6 +5,7 @@
 // usage: sumwright_paste_timing [--box NAME] [RUNS] [LENGTH...]
 // (every formula box, 3 runs, 200000 and 1000000 units by default)
 
+#include "paint_watch.h"
 #include "platform/registry.h"
 #include "qt/qt_document_opener.h"
 #include "qt/qt_file_probe.h"
@@ -33,21 +34,6 @@
 #include <vector>
 
 namespace {
-
-// Notes the first paint of the widget it watches.
-class PaintWatch final : public QObject
-{
-public:
-    bool isPainted = false;
-
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override
-    {
-        if (event->type() == QEvent::Paint)
-            isPainted = true;
-        return QObject::eventFilter(watched, event);
-    }
-};
 
 struct Timing
 {

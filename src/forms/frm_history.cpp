@@ -10,6 +10,7 @@
 #include "text/utf8.h"
 
 #include <algorithm>
+#include <functional>
 #include <utility>
 
 namespace {
@@ -22,10 +23,16 @@ std::u16string twoDigits(int n)
     return digits.size() < 2 ? u"0" + digits : digits;
 }
 
+// No column shows more of a formula than this; the rest is cut with an ellipsis here, so that
+// a list of long formulas fills quickly.
+constexpr std::size_t MaxCellLength = 200;
+
 // A formula on one line: its line breaks and tabs show as spaces.
 std::u16string oneLine(std::u16string_view text)
 {
-    std::u16string line(text);
+    std::u16string line(text.substr(0, MaxCellLength));
+    if (text.size() > MaxCellLength)
+        line += u'\u2026';
     std::replace_if(line.begin(), line.end(),
                     [](char16_t c) { return c == u'\r' || c == u'\n' || c == u'\t'; }, u' ');
     return line;
@@ -36,18 +43,42 @@ std::u16string resultOf(const HistoryEntry& entry)
     return std::u16string(spaces::trim(entry.output.main.value_or(u"")));
 }
 
-bool isFound(const HistoryEntry& entry, std::u16string_view lower)
+// Finds a search text in any case. Boyer-Moore-Horspool skips ahead by up to the length of the
+// text at each look, which keeps a search through a thousand long formulas quick.
+class Finder
 {
-    const Formulas& in = entry.input;
-    const std::u16string result = resultOf(entry);
-    for (const std::u16string_view text : {std::u16string_view(in.main), std::u16string_view(in.x),
-                                           std::u16string_view(in.y), std::u16string_view(in.z),
-                                           std::u16string_view(result)}) {
-        if (asciicase::find(text, lower) != std::u16string_view::npos)
-            return true;
+public:
+    explicit Finder(std::u16string_view lower)
+        : m_searcher(lower.begin(), lower.end(), FoldedHash{}, FoldedEqual{})
+    {
     }
-    return false;
-}
+    bool isIn(std::u16string_view text) const
+    {
+        return std::search(text.begin(), text.end(), m_searcher) != text.end();
+    }
+    bool isIn(const HistoryEntry& entry) const
+    {
+        const Formulas& in = entry.input;
+        return isIn(in.main) || isIn(in.x) || isIn(in.y) || isIn(in.z) ||
+               (entry.output.main && isIn(spaces::trim(*entry.output.main)));
+    }
+
+private:
+    struct FoldedHash
+    {
+        std::size_t operator()(char16_t c) const { return asciicase::fold(c); }
+    };
+    struct FoldedEqual
+    {
+        bool operator()(char16_t a, char16_t b) const
+        {
+            return asciicase::fold(a) == asciicase::fold(b);
+        }
+    };
+    std::boyer_moore_horspool_searcher<std::u16string_view::const_iterator, FoldedHash,
+                                       FoldedEqual>
+        m_searcher;
+};
 
 std::u16string countInWords(std::size_t shown, std::size_t all)
 {
@@ -178,11 +209,26 @@ void frmHistory::refresh()
     std::transform(lower.begin(), lower.end(), lower.begin(), asciicase::fold);
     const LocalTime today = m_platform.clock.localTime(m_platform.clock.now());
 
+    // Typing on narrows the search: only the entries shown for its start can hold it, which
+    // keeps each keystroke quick over a thousand long formulas.
+    const bool isNarrowing = m_generation == m_platform.history.generation() &&
+                             lower.starts_with(m_search);
+    std::vector<std::size_t> candidates;
+    if (isNarrowing) {
+        candidates = std::move(m_shown);
+    } else {
+        for (std::size_t i = entries.size(); i-- > 0;)
+            candidates.push_back(i);
+    }
+    m_search = lower;
+    m_generation = m_platform.history.generation();
+
     m_shown.clear();
     std::vector<ListRow> rows;
-    for (std::size_t i = entries.size(); i-- > 0;) {
+    const Finder finder(lower);
+    for (const std::size_t i : candidates) {
         const HistoryEntry& entry = entries[i];
-        if (!lower.empty() && !isFound(entry, lower))
+        if (!lower.empty() && !finder.isIn(entry))
             continue;
         const std::u16string main = oneLine(entry.input.main);
         const std::u16string result = resultOf(entry);

@@ -9,7 +9,9 @@
 #include "platform/save_dialog.h"
 
 #include <cstddef>
+#include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -60,6 +62,9 @@ private:
     HistoryPlatform m_platform;
     bool m_isLoaded = false;
     std::vector<std::size_t> m_shown;  // by row: the index of its entry
+    // What m_shown was found for: a longer search over the same entries looks only among them.
+    std::u16string m_search;
+    std::optional<std::uint64_t> m_generation;
 };
 
 // How a row names its time: the hour and minute for today, the date too for earlier days.

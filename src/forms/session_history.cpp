@@ -36,8 +36,10 @@ void SessionHistory::record(const Formulas& typed, const Outcome& outcome, bool 
     HistoryEntry entry{m_clock.now(), typed, outcome};
     if (!m_entries.empty() && m_entries.back().input == typed) {
         m_entries.back() = std::move(entry);  // the store merges a newer line into the older
+        ++m_generation;
     } else {
         m_entries.push_back(std::move(entry));
+        ++m_generation;
         m_storedAs.emplace_back();
     }
     if (isKept)
@@ -88,6 +90,7 @@ void SessionHistory::load()
             }
         }
         m_entries = std::move(entries);
+        ++m_generation;
         m_storedAs = std::move(storedAs);
     });
 }
@@ -100,12 +103,14 @@ void SessionHistory::remove(std::size_t index)
         useStore([&] { m_store.remove(*m_storedAs[index]); });
     const auto at = static_cast<std::ptrdiff_t>(index);
     m_entries.erase(m_entries.begin() + at);
+    ++m_generation;
     m_storedAs.erase(m_storedAs.begin() + at);
 }
 
 void SessionHistory::clear()
 {
     m_entries.clear();
+    ++m_generation;
     m_storedAs.clear();
     m_isLoaded = true;  // nothing stored is left to read
     useStore([&] { m_store.clear(); });

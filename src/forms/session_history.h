@@ -5,6 +5,7 @@
 #include "platform/message_box.h"
 
 #include <cstddef>
+#include <cstdint>
 #include <functional>
 #include <optional>
 #include <string>
@@ -34,6 +35,8 @@ public:
     void remove(std::size_t index);
     // Empties the history and the store, whatever the check mark.
     void clear();
+    // Changes whenever entries() does, so that a window can tell it shows them as they are.
+    std::uint64_t generation() const { return m_generation; }
     // Called after each record(), for a window that shows the history; empty for none.
     void setListener(std::function<void()> listener) { m_listener = std::move(listener); }
 
@@ -51,6 +54,7 @@ private:
     bool m_mayLoad = false;
     bool m_isLoaded = false;
     bool m_isStoreBroken = false;
+    std::uint64_t m_generation = 0;
     std::vector<HistoryEntry> m_entries;
     // By entry: the entry as the store last got it, an earlier time of the same evaluation
     // included; none when the store never got it.

@@ -220,8 +220,9 @@ def main():
         put(f"| Recording adds at most 5 ms to an evaluation of four 32,767-character formulas "
             f"| {duration(append_long)} added to {duration(evaluate_long)} "
             f"| {verdict(append_long <= 5e-3)} |")
-        put(f"| A full history (1,000 entries, {full_mib:.1f} MiB) loads in at most 30 ms "
-            f"| {duration(load_full)} | {verdict(load_full <= 30e-3)} |")
+        put(f"| Start-up reads no history; a full one (1,000 entries, {full_mib:.1f} MiB) is "
+            f"read when the History window first opens, which may take 100 ms in all "
+            f"| {duration(load_full)} | {verdict(load_full <= 100e-3)} |")
     if "Corpus/Reckoner" in before:
         slowdown = corpus["fastest"] / before["Corpus/Reckoner"]["fastest"]
         put(f"| Short formulas at most 10 % slower than before (see below) | {slowdown:.2f} "
@@ -276,7 +277,8 @@ def main():
             line(f"History/Append/{name}", f"{what} ({row['line_bytes']:,.0f} bytes) appended "
                  "to the history file: the line written, the lock taken, one write",
                  seconds(row))
-        line("History/Load/Full", f"the load at start of a full history, 1,000 entries in "
+        line("History/Load/Full", f"the load of a full history as the History window first "
+             f"reads it, 1,000 entries in "
              f"{full_mib:.1f} MiB: read, every line checked, sorted", load_full)
     if before:
         put("")

@@ -6,6 +6,7 @@
 #include <nlohmann/json.hpp>
 
 #include <cstddef>
+#include <initializer_list>
 #include <optional>
 #include <utility>
 #include <vector>
@@ -217,17 +218,199 @@ private:
     std::u16string m_syntaxError;
 };
 
+// The common request, {"main":"...",...} with the four known keys and string values, read in
+// one pass without allocating beyond the formulas' own growth. Anything else, a syntax error
+// included, is left to the JSON parser, so that every answer and every error text comes from
+// one place; false then, with the formulas in no particular state.
+class SimpleRequest
+{
+public:
+    SimpleRequest(std::string_view line, Formulas& formulas) : m_line(line), m_formulas(formulas)
+    {
+    }
+
+    bool read()
+    {
+        for (std::u16string* text : {&m_formulas.main, &m_formulas.x, &m_formulas.y, &m_formulas.z})
+            text->clear();  // keeps their capacity for the next line
+        skipSpace();
+        if (!take('{'))
+            return false;
+        skipSpace();
+        if (take('}'))
+            return atEnd();
+        for (;;) {
+            std::u16string* const target = key();
+            if (target == nullptr)
+                return false;
+            skipSpace();
+            if (!take(':'))
+                return false;
+            skipSpace();
+            if (!take('"') || !value(*target))
+                return false;
+            skipSpace();
+            if (take('}'))
+                return atEnd();
+            if (!take(','))
+                return false;
+            skipSpace();
+        }
+    }
+
+private:
+    bool atEnd()
+    {
+        skipSpace();
+        return m_at == m_line.size();
+    }
+
+    // The JSON parser's whitespace.
+    void skipSpace()
+    {
+        while (m_at < m_line.size()) {
+            const char c = m_line[m_at];
+            if (c != ' ' && c != '\t' && c != '\r' && c != '\n')
+                break;
+            ++m_at;
+        }
+    }
+
+    bool take(char c)
+    {
+        if (m_at >= m_line.size() || m_line[m_at] != c)
+            return false;
+        ++m_at;
+        return true;
+    }
+
+    // A key spelled without escapes; nullptr for any other.
+    std::u16string* key()
+    {
+        if (!take('"'))
+            return nullptr;
+        const std::size_t end = m_line.find('"', m_at);
+        if (end == std::string_view::npos)
+            return nullptr;
+        const std::string_view name = m_line.substr(m_at, end - m_at);
+        m_at = end + 1;
+        return name == "main" ? &m_formulas.main
+               : name == "x"  ? &m_formulas.x
+               : name == "y"  ? &m_formulas.y
+               : name == "z"  ? &m_formulas.z
+                              : nullptr;
+    }
+
+    // After the opening quote. Every \u escape is the unit it names, a lone surrogate included.
+    bool value(std::u16string& text)
+    {
+        text.clear();
+        while (m_at < m_line.size()) {
+            const auto byte = static_cast<unsigned char>(m_line[m_at]);
+            if (byte == '"') {
+                ++m_at;
+                return true;
+            }
+            if (byte == '\\') {
+                if (!escape(text))
+                    return false;
+            } else if (byte >= 0x20 && byte < 0x80) {
+                text.push_back(byte);
+                ++m_at;
+            } else if (byte < 0x20 || !multiByte(text)) {
+                return false;
+            }
+        }
+        return false;
+    }
+
+    bool escape(std::u16string& text)
+    {
+        if (m_at + 1 >= m_line.size())
+            return false;
+        const char c = m_line[m_at + 1];
+        constexpr std::string_view Short = "\"\\/bfnrt";
+        constexpr std::u16string_view Units = u"\"\\/\b\f\n\r\t";
+        if (const std::size_t k = Short.find(c); k != std::string_view::npos) {
+            text.push_back(Units[k]);
+            m_at += 2;
+            return true;
+        }
+        const std::optional<char16_t> unit = escapedUnit(m_line, m_at);
+        if (!unit)
+            return false;
+        text.push_back(*unit);
+        m_at += 6;
+        return true;
+    }
+
+    // A well-formed UTF-8 sequence, as strict as the JSON parser: no overlong forms, no encoded
+    // surrogates, nothing above U+10FFFF.
+    bool multiByte(std::u16string& text)
+    {
+        const auto at = [this](std::size_t k) {
+            return m_at + k < m_line.size() ? static_cast<unsigned char>(m_line[m_at + k]) : 0u;
+        };
+        const unsigned lead = at(0);
+        const unsigned second = at(1);
+        std::size_t length = 0;
+        unsigned low = 0x80;
+        unsigned high = 0xBF;
+        if (lead >= 0xC2 && lead <= 0xDF) {
+            length = 2;
+        } else if (lead >= 0xE0 && lead <= 0xEF) {
+            length = 3;
+            low = lead == 0xE0 ? 0xA0 : 0x80;
+            high = lead == 0xED ? 0x9F : 0xBF;
+        } else if (lead >= 0xF0 && lead <= 0xF4) {
+            length = 4;
+            low = lead == 0xF0 ? 0x90 : 0x80;
+            high = lead == 0xF4 ? 0x8F : 0xBF;
+        } else {
+            return false;
+        }
+        if (second < low || second > high)
+            return false;
+        char32_t value = lead & (0x7F >> length);
+        for (std::size_t k = 1; k < length; ++k) {
+            const unsigned next = at(k);
+            if ((next & 0xC0) != 0x80)
+                return false;
+            value = (value << 6) | (next & 0x3F);
+        }
+        if (value >= 0x10000) {
+            text.push_back(static_cast<char16_t>(0xD800 + ((value - 0x10000) >> 10)));
+            text.push_back(static_cast<char16_t>(0xDC00 + ((value - 0x10000) & 0x3FF)));
+        } else {
+            text.push_back(static_cast<char16_t>(value));
+        }
+        m_at += length;
+        return true;
+    }
+
+    std::string_view m_line;
+    Formulas& m_formulas;
+    std::size_t m_at = 0;
+};
+
 }  // namespace
 
 std::u16string readRequest(std::string_view line, Formulas& formulas)
 {
+    if (SimpleRequest(line, formulas).read())
+        return {};
+    return parseRequest(line, formulas);
+}
+
+std::u16string parseRequest(std::string_view line, Formulas& formulas)
+{
+    formulas = Formulas();
     std::string masked(line);
     const std::vector<LoneSurrogate> loneSurrogates = maskLoneSurrogates(masked);
-    Formulas read = formulas;
-    RequestReader reader(read, loneSurrogates);
+    RequestReader reader(formulas, loneSurrogates);
     Json::sax_parse(masked, &reader);
     std::u16string problem = reader.problem();
-    if (problem.empty())
-        formulas = std::move(read);
+    if (!problem.empty())
+        formulas = Formulas();
     return problem;
 }

@@ -16,6 +16,7 @@ enum ExitStatus : int {
 
 // Runs sumwright-cli on its arguments (program name excluded). The decimal separator is the
 // user's unless --locale names a locale. Writes UTF-8 results to `out`, problems to `err`;
-// reads JSON Lines from `in` only with --batch. Never shows UI.
+// reads JSON Lines from `in` only with --batch, whose default number of jobs is `usableCores`.
+// Never shows UI.
 int runCli(const std::vector<std::u16string>& arguments, std::istream& in, std::ostream& out,
-           std::ostream& err, const Locales& locales);
+           std::ostream& err, const Locales& locales, unsigned usableCores = 1);

@@ -71,3 +71,31 @@ TEST(BatchRequest, SaysWhyALineIsNoRequestAndReadsNothingFromIt)
         EXPECT_EQ(formulas.main, u"");
     }
 }
+
+TEST(BatchRequest, ReadsTheCommonRequestAsTheJsonParserDoes)
+{
+    const std::string lines[] = {
+        R"({"main":"x^2+y","x":"z+1.5","y":"3","z":"1.5"})",
+        " \t{ \"main\" :\r\"1\" , \"x\":\"2\" }\t ",
+        R"({"main":"1","main":"2"})",  // the last one counts
+        R"({"main":"\"\\\/\b\f\n\r\t\u00e9\u00E9\ud800\udc00\udfff"})",
+        "{\"main\":\"\x7f\xc2\x80\xdf\xbf\xe0\xa0\x80\xed\x9f\xbf\xee\x80\x80\xf0\x90\x80\x80"
+        "\xf4\x8f\xbf\xbf\"}",
+        // no UTF-8: an overlong form, an encoded surrogate, past U+10FFFF, a cut-off sequence
+        "{\"main\":\"\xc0\x80\"}", "{\"main\":\"\xe0\x9f\xbf\"}", "{\"main\":\"\xed\xa0\x80\"}",
+        "{\"main\":\"\xf4\x90\x80\x80\"}", "{\"main\":\"\xf0\x8f\xbf\xbf\"}", "{\"main\":\"\xe2\x82\"}",
+        "{\"main\":\"1\t\"}", "\xef\xbb\xbf{\"main\":\"1\"}",
+        R"({"main":"1",})", R"({"main" "1"})", R"({"main":"1"}x)", R"({"main":"1")", R"({"main":"\x"})",
+        R"({"main":"\u12"})", R"({"\u006dain":"1"})", R"({"Main":"1"})", R"({"main":1})", "",
+    };
+    for (const std::string& line : lines) {
+        SCOPED_TRACE(line);
+        Formulas shortcut;
+        Formulas parsed;
+        EXPECT_EQ(readRequest(line, shortcut), parseRequest(line, parsed));
+        EXPECT_EQ(shortcut.main, parsed.main);
+        EXPECT_EQ(shortcut.x, parsed.x);
+        EXPECT_EQ(shortcut.y, parsed.y);
+        EXPECT_EQ(shortcut.z, parsed.z);
+    }
+}

@@ -1,6 +1,7 @@
 // sumwright-cli --batch on any bytes as its standard input: every line gets exactly one
 // answer line, a JSON object of either kind, and nothing crashes. The shortcut for the common
-// request agrees with the JSON parser on every line, and several jobs write what one job
+// request agrees with the JSON parser on every line, and several jobs, reading lines in parts
+// and holding few units of a formula as for a line of a hundred megabytes, write what one job
 // writes.
 
 #include "cli/batch.h"
@@ -38,11 +39,11 @@ std::size_t checkLines(std::string_view input)
     return lines;
 }
 
-std::string answers(const std::string& input, unsigned jobs)
+std::string answers(const std::string& input, unsigned jobs, const BatchLimits& limits = {})
 {
     std::stringbuf in(input);
     std::stringbuf out;
-    const BatchResult result = runBatch(in, out, u'.', jobs);
+    const BatchResult result = runBatch(in, out, u'.', jobs, limits);
     fuzz::check(!result.isOutputBroken, "a string takes every answer");
     return out.str();
 }
@@ -68,8 +69,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         ++answered;
     }
     fuzz::check(answered == lines, "one answer for each line");
+    const BatchLimits small{32, 6};
+    fuzz::check(answers(input, 1, small) == out, "a line read in parts is answered as a whole");
     // a quarter of the inputs, to keep the rate up: threads cost more than short inputs do
     if (size % 4 == 0)
-        fuzz::check(answers(input, 3) == out, "three jobs answer as one does");
+        fuzz::check(answers(input, 3, small) == out, "three jobs answer as one does");
     return 0;
 }

@@ -123,12 +123,18 @@ TEST(Batch, AnswersInInputOrderWithAnyNumberOfJobs)
     // characters, lone surrogates and formulas over the length limit
     const std::string lines = fileBytes(SUMWRIGHT_CLI_TEST_DATA "/batch_mixed.jsonl");
     const std::string answers = fileBytes(SUMWRIGHT_CLI_TEST_DATA "/batch_mixed.answers");
-    for (const unsigned jobs : {1u, 2u, 4u}) {
-        SCOPED_TRACE(jobs);
+    struct Row { unsigned jobs; BatchLimits limits; };
+    // Small limits read most lines in parts and hold few units of a formula, the way a line
+    // of a hundred megabytes is read.
+    const BatchLimits small{64, 40};
+    const Row rows[] = {{1, {}}, {2, {}}, {4, {}}, {1, small}, {3, small}};
+    for (const Row& row : rows) {
+        SCOPED_TRACE(testing::Message() << row.jobs << " jobs, lines in parts from "
+                                        << row.limits.longLineBytes << " bytes");
         // pieces small enough for many chunks, so that their answers come back out of order
         TricklingInput input(lines, {1, 700, 30, 5000, 3, 100000});
         std::stringbuf output;
-        const BatchResult result = runBatch(input, output, u'.', jobs);
+        const BatchResult result = runBatch(input, output, u'.', row.jobs, row.limits);
         EXPECT_FALSE(result.allSucceeded);
         EXPECT_FALSE(result.isOutputBroken);
         EXPECT_TRUE(output.str() == answers);  // not printed: hundreds of kilobytes

@@ -6,6 +6,7 @@
 #include "eval/expand_var.h"
 #include "eval/limits.h"
 #include "reckoner/reckoner.h"
+#include "reckoner/reckoner_evaluator.h"
 
 #include <benchmark/benchmark.h>
 #include <muParser.h>

@@ -13,6 +13,7 @@
 #include "qt/qt_message_box.h"
 #include "qt/qt_process_launcher.h"
 #include "qt/qt_settings_store.h"
+#include "reckoner/reckoner_evaluator.h"
 
 #include <QAbstractScrollArea>
 #include <QApplication>
@@ -74,7 +75,8 @@ Timing timePaste(const char* boxName, const QString& text)
     QtFileProbe files;
     QtMessageBox messageBox(u"Sumwright");
     const std::unique_ptr<Registry> registry = makeSystemRegistry();
-    QtForm1 form({settings, help, u'.'}, AppInfo{u"Sumwright", 1, 0, 0},
+    ReckonerEvaluator evaluator;
+    QtForm1 form({settings, help, evaluator, u'.'}, AppInfo{u"Sumwright", 1, 0, 0},
                  {*registry, files, launcher, messageBox});
     form.show();
     if (!QTest::qWaitForWindowExposed(&form)) {

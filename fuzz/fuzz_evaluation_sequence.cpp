@@ -9,6 +9,7 @@
 #include "eval/evaluation_sequence.h"
 #include "eval/limits.h"
 #include "eval/messages.h"
+#include "reckoner/reckoner.h"
 #include "eval/number_forms.h"
 
 #include "fuzz_support.h"

@@ -1,4 +1,4 @@
-#include "app_info.h"
+#include "build_info.h"
 #include "app/close_on_signals.h"
 #include "app/fatal_error.h"
 #include "app/guarded_application.h"
@@ -13,6 +13,7 @@
 #include "qt/qt_message_box.h"
 #include "qt/qt_process_launcher.h"
 #include "qt/qt_settings_store.h"
+#include "reckoner/reckoner_evaluator.h"
 #include "sysinfo/start_sys_info.h"
 
 #include <QLocale>
@@ -40,7 +41,7 @@ int main(int argc, char* argv[])
     QApplication::setQuitOnLastWindowClosed(true);
     QApplication::setWindowIcon(programIcon());
     // Wayland desktops match the window to its menu entry and icon by this name.
-    QApplication::setDesktopFileName(QString::fromLatin1(appinfo::DesktopId));
+    QApplication::setDesktopFileName(QString::fromLatin1(buildinfo::DesktopId));
 
     int status = EXIT_FAILURE;
     fatalErrors.guard([&] {
@@ -52,7 +53,8 @@ int main(int argc, char* argv[])
         const std::unique_ptr<Registry> registry = makeSystemRegistry();  // empty but on Windows
         // Before the window: a signal that comes while it loads waits for the event loop.
         const CloseOnSignals closeOnSignals;
-        QtForm1 form({settings, help, userDecimalPoint()}, appInfo,
+        ReckonerEvaluator evaluator;
+        QtForm1 form({settings, help, evaluator, userDecimalPoint()}, appInfo,
                      {*registry, files, launcher, messageBox});
         form.show();
         status = QApplication::exec();

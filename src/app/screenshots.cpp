@@ -9,6 +9,7 @@
 #include "qt/qt_form1.h"
 #include "qt/qt_message_box.h"
 #include "qt/qt_settings_store.h"
+#include "reckoner/reckoner_evaluator.h"
 
 #include <QAction>
 #include <QApplication>
@@ -70,7 +71,8 @@ int main(int argc, char* argv[])
     QtFileProbe files;
     const std::unique_ptr<Registry> registry = makeSystemRegistry();
 
-    QtForm1 form({settings, help, u'.'}, currentAppInfo(),
+    ReckonerEvaluator evaluator;
+    QtForm1 form({settings, help, evaluator, u'.'}, currentAppInfo(),
                  {*registry, files, launcher, messageBox});
     form.show();
     form.findChild<QPlainTextEdit*>(QStringLiteral("Text1"))->setPlainText(QStringLiteral("x^2+y"));

@@ -1,8 +1,9 @@
 #include "cli/batch.h"
 
 #include "cli/batch_request.h"
-#include "cli/json_text.h"
 #include "eval/evaluation_sequence.h"
+#include "eval/json_text.h"
+#include "reckoner/reckoner_evaluator.h"
 
 #include <algorithm>
 #include <cassert>

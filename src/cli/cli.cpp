@@ -1,10 +1,13 @@
 #include "cli/cli.h"
 
-#include "app_info.h"
+#include "build_info.h"
 #include "cli/batch.h"
-#include "cli/json_text.h"
 #include "cli/problem_marker.h"
 #include "eval/evaluation_sequence.h"
+#include "eval/json_text.h"
+#include "history/history_lines.h"
+#include "platform/platform_error.h"
+#include "reckoner/reckoner_evaluator.h"
 #include "text/utf8.h"
 
 #include <algorithm>
@@ -23,6 +26,7 @@ constexpr char Usage[] =
     "Usage: sumwright-cli [-x FORMULA] [-y FORMULA] [-z FORMULA] [--locale NAME] [--json]\n"
     "                     [--] [MAIN]\n"
     "       sumwright-cli --batch [--jobs N] [--locale NAME]\n"
+    "       sumwright-cli --history [--json]\n"
     "\n"
     "Computes Z, then Y, then X, then the main formula MAIN, as the Sumwright window does.\n"
     "MAIN may use x, y and z; the formula for X may use y and z; the one for Y may use z.\n"
@@ -38,6 +42,9 @@ constexpr char Usage[] =
     "                      order read\n"
     "  --jobs N            with --batch, evaluate on N threads (default: one for each core\n"
     "                      this process may use)\n"
+    "  --history           print the kept history, oldest first, one entry a line: the UTC\n"
+    "                      time, then MAIN = RESULT, or MAIN and the status after a problem;\n"
+    "                      with --json, the kept JSON Lines as they are\n"
     "  -h, --help          show this help\n"
     "  --version           show the version\n"
     "\n"
@@ -55,6 +62,7 @@ struct Options
     unsigned jobs = 0;  // 0: one for each usable core
     bool json = false;
     bool batch = false;
+    bool history = false;
     bool help = false;
     bool version = false;
 };
@@ -141,6 +149,8 @@ std::string parse(const std::vector<std::u16string>& arguments, Options& options
             options.json = true;
         } else if (arg == u"--batch") {
             options.batch = true;
+        } else if (arg == u"--history") {
+            options.history = true;
         } else if (arg == u"--help" || arg == u"-h") {
             options.help = true;
         } else if (arg == u"--version") {
@@ -154,6 +164,11 @@ std::string parse(const std::vector<std::u16string>& arguments, Options& options
     if (options.batch && (!options.mainParts.empty() || !options.formulas.x.empty()
                           || !options.formulas.y.empty() || !options.formulas.z.empty())) {
         return "--batch reads its formulas from standard input and takes none as arguments";
+    }
+    if (options.history && (options.batch || !options.mainParts.empty()
+                            || !options.formulas.x.empty() || !options.formulas.y.empty()
+                            || !options.formulas.z.empty())) {
+        return "--history prints what is kept and takes no formulas";
     }
     options.formulas.main = joinedWithSpaces(options.mainParts);
     return {};
@@ -206,10 +221,50 @@ bool isSuccess(const Outcome& outcome)
     return outcome.status && *outcome.status == SuccessText;
 }
 
+// "TIME  MAIN = RESULT", or "TIME  MAIN  STATUS" after a problem; the formula on one line.
+std::string historyListLine(const HistoryEntry& entry)
+{
+    const auto trimmed = [](const std::optional<std::u16string>& text) {
+        const std::u16string_view view = text ? std::u16string_view(*text) : u"";
+        return utf8::encode(view.substr(std::min(view.find_first_not_of(u' '), view.size())));
+    };
+    std::u16string main;
+    for (std::size_t i = 0; i < entry.input.main.size(); ++i) {
+        const char16_t c = entry.input.main[i];
+        if (c == u'\r' && i + 1 < entry.input.main.size() && entry.input.main[i + 1] == u'\n')
+            continue;
+        main += c == u'\r' || c == u'\n' ? u' ' : c;
+    }
+    std::string line = historyTimeText(entry.time) + "  " + utf8::encode(main);
+    if (entry.output.problem)
+        return line + "  " + trimmed(entry.output.status);
+    return line + " = " + trimmed(entry.output.main);
+}
+
+// Reads the kept history as a window would, without trimming it: it never writes.
+int printHistory(HistoryFile* file, bool json, std::ostream& out, std::ostream& err)
+{
+    try {
+        const std::string content = file != nullptr ? file->read(HistoryReadLimit) : "";
+        const HistoryLines sorted = sortHistoryLines(content);
+        for (std::size_t i = 0; i < sorted.lines.size(); ++i) {
+            if (json)
+                out << sorted.lines[i] << '\n';
+            else
+                out << historyListLine(sorted.entries[i]) << '\n';
+        }
+    } catch (const PlatformError& e) {
+        err << "sumwright-cli: " << e.what() << '\n';
+        return ExitNotSuccessful;
+    }
+    out.flush();
+    return ExitSuccess;
+}
+
 }  // namespace
 
 int runCli(const std::vector<std::u16string>& arguments, std::istream& in, std::ostream& out,
-           std::ostream& err, const Locales& locales, unsigned usableCores)
+           std::ostream& err, const Locales& locales, HistoryFile* history, unsigned usableCores)
 {
     Options options;
     const std::string problem = parse(arguments, options);
@@ -222,9 +277,11 @@ int runCli(const std::vector<std::u16string>& arguments, std::istream& in, std::
         return ExitSuccess;
     }
     if (options.version) {
-        out << "sumwright-cli " << appinfo::VersionText << '\n';
+        out << "sumwright-cli " << buildinfo::VersionText << '\n';
         return ExitSuccess;
     }
+    if (options.history)
+        return printHistory(history, options.json, out, err);
     const std::optional<char16_t> decimalPoint = options.localeName
         ? locales.decimalPoint(*options.localeName)
         : locales.userDecimalPoint();

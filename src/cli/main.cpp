@@ -1,5 +1,6 @@
 #include "cli/cli.h"
-#include "cli/icu_locales.h"
+#include "icu/icu_locales.h"
+#include "posix/posix_history_file.h"
 #include "text/utf8.h"
 
 #include <sched.h>
@@ -8,6 +9,7 @@
 #include <cstdlib>
 #include <exception>
 #include <iostream>
+#include <memory>
 #include <string>
 #include <thread>
 #include <vector>
@@ -35,7 +37,9 @@ int main(int argc, char* argv[])
         for (int i = 1; i < argc; ++i)
             arguments.push_back(utf8::decode(argv[i]));
         const IcuLocales locales([](const char* name) { return std::getenv(name); });
-        return runCli(arguments, std::cin, std::cout, std::cerr, locales, usableCores());
+        const std::unique_ptr<HistoryFile> history = makeUserHistoryFile();
+        return runCli(arguments, std::cin, std::cout, std::cerr, locales, history.get(),
+                      usableCores());
     } catch (const std::exception& e) {
         std::cerr << "sumwright-cli: " << e.what() << '\n';
         return ExitInternalError;

@@ -1,4 +1,5 @@
 #include "cli/cli.h"
+#include "win32/win32_history_file.h"
 #include "win32/win32_locales.h"
 #include "win32/win32_standard_streams.h"
 #include "win32/win32_windows.h"
@@ -6,6 +7,7 @@
 #include <algorithm>
 #include <bit>
 #include <exception>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -34,8 +36,9 @@ int wmain(int argc, wchar_t* argv[])
             arguments.emplace_back(argument.begin(), argument.end());
         }
         const Win32Locales locales;
+        const std::unique_ptr<HistoryFile> history = makeUserHistoryFile();
         return runCli(arguments, streams.in(), streams.out(), streams.err(), locales,
-                      usableCores());
+                      history.get(), usableCores());
     } catch (const std::exception& e) {
         streams.err() << "sumwright-cli: " << e.what() << '\n';
         return ExitInternalError;

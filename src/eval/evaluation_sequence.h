@@ -1,7 +1,7 @@
 #pragma once
 
-#include "eval/evaluator.h"
 #include "eval/messages.h"
+#include "platform/evaluator.h"
 
 #include <cstddef>
 #include <optional>
@@ -14,6 +14,8 @@ struct Formulas
     std::u16string x;
     std::u16string y;
     std::u16string z;
+
+    bool operator==(const Formulas&) const = default;
 };
 
 // Where the problem a run reported lies, in the box of `formula` as the user typed it: before
@@ -48,6 +50,8 @@ struct Outcome
     std::optional<std::u16string> z;
     std::optional<std::u16string> status;
     std::optional<Problem> problem;  // set exactly when the run reports an error
+
+    bool operator==(const Outcome&) const = default;
 };
 
 inline constexpr char16_t ErrorText[] = u" Error";

@@ -89,6 +89,8 @@ void Form1::choose(MenuId item)
         mnuHelpContents_Click();
     else if (item == mnuAbout)
         mnuAbout_Click();
+    else if (item == mnuHistory)
+        mnuHistory_Click();
 }
 
 void Form1::Command1_Click()
@@ -97,7 +99,7 @@ void Form1::Command1_Click()
     const Formulas typed{m_view.text(Text1), m_view.text(Text2), m_view.text(Text3),
                          m_view.text(Text4)};
     clearProblem();
-    const Outcome out = runEvaluation(Reckoner1, typed, m_platform.decimalPoint);
+    const Outcome out = runEvaluation(m_platform.Reckoner1, typed, m_platform.decimalPoint);
     writeIfSet(m_view, Text8, out.z);  // a box the run did not reach keeps its text
     writeIfSet(m_view, Text7, out.y);
     writeIfSet(m_view, Text6, out.x);
@@ -105,6 +107,8 @@ void Form1::Command1_Click()
     writeIfSet(m_view, Label6, out.status);  // at most one message per run, and sometimes none
     if (out.problem && out.status)
         showProblem(*out.problem, *out.status);
+    if (m_platform.history != nullptr)
+        m_platform.history->record(typed, out, m_view.isChecked(mnuSave));
 }
 
 void Form1::showProblem(const Problem& problem, const std::u16string& status)
@@ -144,8 +148,12 @@ void Form1::mnuClearAll_Click()
 
 void Form1::mnuSave_Click()
 {
-    // The check mark is the only record of the option until Form_Unload; nothing is stored now.
-    m_view.setChecked(form1::mnuSave, !m_view.isChecked(form1::mnuSave));
+    // The check mark is the only record of the option until Form_Unload: the formulas are
+    // stored then. The history of the run so far is kept at once, as each later entry will be.
+    const bool isChecked = !m_view.isChecked(form1::mnuSave);
+    m_view.setChecked(form1::mnuSave, isChecked);
+    if (isChecked && m_platform.history != nullptr)
+        m_platform.history->keep();
 }
 
 void Form1::mnuExit_Click()
@@ -198,6 +206,8 @@ void Form1::Form_Load()
     using namespace form1;
     const RestoredInput restored = restoreInput(m_platform.settings);
     m_view.setChecked(mnuSave, restored.isSaveChecked);
+    if (m_platform.history != nullptr)
+        m_platform.history->start(restored.isSaveChecked);
     if (restored.texts) {
         m_view.setText(Text1, restored.texts->formula);
         m_view.setText(Text2, restored.texts->x);
@@ -212,4 +222,19 @@ void Form1::Form_Unload()
     using namespace form1;
     storeInput(m_platform.settings, m_view.isChecked(mnuSave),
                {m_view.text(Text1), m_view.text(Text2), m_view.text(Text3), m_view.text(Text4)});
+}
+
+void Form1::mnuHistory_Click()
+{
+    if (m_platform.history != nullptr)
+        m_view.show(FormId::frmHistory);
+}
+
+void Form1::useFormulas(const Formulas& formulas)
+{
+    using namespace form1;
+    m_view.setText(Text1, formulas.main);
+    m_view.setText(Text2, formulas.x);
+    m_view.setText(Text3, formulas.y);
+    m_view.setText(Text4, formulas.z);
 }

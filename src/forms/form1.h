@@ -1,9 +1,9 @@
 #pragma once
 
 #include "eval/evaluation_sequence.h"
-#include "eval/evaluator.h"
 #include "forms/form_events.h"
 #include "forms/form_view.h"
+#include "forms/session_history.h"
 #include "platform/help_viewer.h"
 #include "platform/settings_store.h"
 
@@ -15,12 +15,14 @@ struct Form1Platform
 {
     SettingsStore& settings;
     HelpViewer& help;
+    Evaluator& Reckoner1;   // the one evaluator of the window, for the whole run
     char16_t decimalPoint;  // the user's, for the result boxes
+    SessionHistory* history = nullptr;  // where each evaluation is recorded, when given
 };
 
 inline constexpr char16_t InputChangedText[] = u"Input has changed since the last evaluation.";
 
-// The main window's behaviour over whatever toolkit draws it. It owns the evaluator.
+// The main window's behaviour over whatever toolkit draws it.
 class Form1 final : public FormEvents
 {
 public:
@@ -42,10 +44,14 @@ public:
     void mnuExit_Click();
     void mnuHelpContents_Click();
     void mnuAbout_Click();
+    void mnuHistory_Click();
     void Text1_Change();
     void Text2_Change();
     void Text3_Change();
     void Text4_Change();
+
+    // Puts `formulas` into the four boxes, as if the user typed them.
+    void useFormulas(const Formulas& formulas);
 
 private:
     void inputChanged();  // what each formula box's Change does
@@ -54,6 +60,5 @@ private:
 
     FormView& m_view;
     Form1Platform m_platform;
-    ReckonerEvaluator Reckoner1;
     std::optional<ControlId> m_problemBox;  // whose description tells the last run's problem
 };

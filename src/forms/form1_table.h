@@ -37,6 +37,7 @@ inline constexpr MenuRow Menu[] = {
     {"mnuOptions", "", u"&Options"},
     {"mnuClearVariables", "mnuOptions", u"&Clear Variables"},
     {"mnuClearAll", "mnuOptions", u"Clear &All"},
+    {"mnuHistory", "mnuOptions", u"&History..."},
     {"mnuUDF", "mnuOptions", u"User Defined Functions...", false, false},
     {"mnuEvaluate", "mnuOptions", u"&Evaluate Formula"},
     {"OptionSeaparator1", "mnuOptions", u"-"},
@@ -69,5 +70,6 @@ inline constexpr MenuId mnuSave = menuNamed(Menu, "mnuSave");
 inline constexpr MenuId mnuExit = menuNamed(Menu, "mnuExit");
 inline constexpr MenuId mnuHelpContents = menuNamed(Menu, "mnuHelpContents");
 inline constexpr MenuId mnuAbout = menuNamed(Menu, "mnuAbout");
+inline constexpr MenuId mnuHistory = menuNamed(Menu, "mnuHistory");
 
 }  // namespace form1

@@ -2,9 +2,11 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <span>
 #include <stdexcept>
 #include <string_view>
+#include <vector>
 
 // A form as data: its window, its controls, its menu and its lines. Both toolkits build their
 // windows from these tables, so the layout is written down once.
@@ -13,9 +15,10 @@
 enum class ControlId : std::uint8_t {};
 enum class MenuId : std::uint8_t {};
 
-enum class FormId { Form1, frmAbout };
+enum class FormId { Form1, frmAbout, frmHistory };
 
-enum class ControlKind : std::uint8_t { Frame, Label, TextBox, CommandButton, PictureBox };
+// A List shows rows of cells under column headings, one row selected at a time.
+enum class ControlKind : std::uint8_t { Frame, Label, TextBox, CommandButton, PictureBox, List };
 
 // Settings beyond a control's kind.
 enum ControlFlag : std::uint8_t {
@@ -66,6 +69,14 @@ struct MenuRow
     constexpr bool isSeparator() const { return caption == u"-"; }
 };
 
+// A column of a List control, left to right.
+struct ColumnRow
+{
+    std::string_view list;        // the control's name
+    std::u16string_view caption;  // its heading
+    int width;                    // twips
+};
+
 // A straight line drawn on the form, in twips from its client area's corner.
 struct LineRow
 {
@@ -85,6 +96,7 @@ struct FormTable
     std::span<const ControlRow> controls;
     std::span<const MenuRow> menu;
     std::span<const LineRow> lines;
+    std::span<const ColumnRow> columns = {};
 
     constexpr const ControlRow& control(ControlId id) const
     {
@@ -116,3 +128,28 @@ constexpr MenuId menuNamed(const MenuRow (&menu)[N], std::string_view name)
 {
     return named<MenuId>(menu, name);
 }
+
+// What a table implies, worked out here once for every view.
+
+// Whether the user can put the keyboard focus in a control of this kind; labels, frames and
+// pictures never take it.
+constexpr bool takesFocus(ControlKind kind)
+{
+    return kind == ControlKind::TextBox || kind == ControlKind::CommandButton ||
+           kind == ControlKind::List;
+}
+
+// The controls that take the focus, in Tab order: by tab index, ties in the table's order.
+std::vector<ControlId> focusOrder(const FormTable& table);
+
+// The frame a control sits in; none for a control placed on the form itself.
+std::optional<ControlId> frameOf(const FormTable& table, ControlId control);
+
+// The menu an item drops from; none for an entry of the menu bar.
+std::optional<MenuId> parentOf(const FormTable& table, MenuId item);
+
+// The command button that has `flag` (DefaultButton or CancelButton); none when no button has.
+std::optional<ControlId> buttonWith(const FormTable& table, ControlFlag flag);
+
+// The columns of a List control, left to right.
+std::vector<ColumnRow> columnsOf(const FormTable& table, ControlId list);

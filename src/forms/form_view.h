@@ -3,8 +3,19 @@
 #include "forms/form_table.h"
 
 #include <cstddef>
+#include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
+
+// One row of a List control: its cells, left to right, and what assistive technology calls it.
+struct ListRow
+{
+    std::vector<std::u16string> cells;
+    std::u16string name;
+
+    bool operator==(const ListRow&) const = default;
+};
 
 // What the handlers need of a window, whichever toolkit draws it.
 class FormView
@@ -22,6 +33,10 @@ public:
     virtual void select(ControlId control, std::size_t start, std::size_t length) = 0;
     // What assistive technology reads for the control after its name; empty text clears it.
     virtual void setDescription(ControlId control, std::u16string_view description) = 0;
+    // Replaces a List's rows; the first row, if any, is selected.
+    virtual void setRows(ControlId list, const std::vector<ListRow>& rows) = 0;
+    virtual std::optional<std::size_t> selectedRow(ControlId list) const = 0;
+    virtual void selectRow(ControlId list, std::size_t row) = 0;
     virtual bool isChecked(MenuId item) const = 0;
     virtual void setChecked(MenuId item, bool checked) = 0;
     // Shows `form` modeless and without an owner. A form that is not loaded is loaded first,

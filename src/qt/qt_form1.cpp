@@ -2,6 +2,7 @@
 
 #include "forms/form1_table.h"
 #include "qt/qt_frm_about.h"
+#include "qt/qt_frm_history.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -18,7 +19,8 @@ QtForm1::QtForm1(Form1Platform platform, AppInfo appInfo, SysInfoPlatform sysInf
       m_view(form1::Table, {this, [this](FormId form) { showForm(form); }, [this] { close(); }}),
       m_form(m_view, platform),
       m_appInfo(std::move(appInfo)),
-      m_sysInfo(sysInfo)
+      m_sysInfo(sysInfo),
+      m_history(platform.history)
 {
     setObjectName(QStringLiteral("Form1"));
     m_view.setCaption(form1::Table.caption);
@@ -62,11 +64,22 @@ void QtForm1::closeEvent(QCloseEvent* event)
 
 void QtForm1::showForm(FormId form)
 {
-    if (form != FormId::frmAbout)
-        return;
-    if (!m_about)
-        m_about = std::make_unique<QtFrmAbout>(m_appInfo, m_sysInfo);
-    m_about->show();
-    m_about->raise();
-    m_about->activateWindow();
+    QWidget* shown = this;
+    if (form == FormId::frmAbout) {
+        if (!m_about)
+            m_about = std::make_unique<QtFrmAbout>(m_appInfo, m_sysInfo);
+        shown = m_about.get();
+    } else if (form == FormId::frmHistory) {
+        if (m_history == nullptr)
+            return;
+        if (!m_historyWindow) {
+            m_historyWindow = std::make_unique<QtFrmHistory>(
+                *m_history, m_sysInfo.messageBox, [this](FormId other) { showForm(other); },
+                [this](const Formulas& formulas) { m_form.useFormulas(formulas); });
+        }
+        shown = m_historyWindow.get();
+    }
+    shown->show();
+    shown->raise();
+    shown->activateWindow();
 }

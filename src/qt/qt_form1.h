@@ -10,6 +10,7 @@
 #include <memory>
 
 class QtFrmAbout;
+class QtFrmHistory;
 
 // The main window in Qt: the controls and menu of Form1's table, over Form1's handlers.
 // Form_Load runs in the constructor; Form_Unload runs when the window closes.
@@ -40,4 +41,6 @@ private:
     AppInfo m_appInfo;
     SysInfoPlatform m_sysInfo;
     std::unique_ptr<QtFrmAbout> m_about;  // ownerless, so not a Qt child; created on first use
+    SessionHistory* m_history;
+    std::unique_ptr<QtFrmHistory> m_historyWindow;  // as the About dialog
 };

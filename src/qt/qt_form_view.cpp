@@ -6,6 +6,8 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QHeaderView>
+#include <QKeyEvent>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -17,9 +19,12 @@
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QTextOption>
+#include <QTreeWidget>
 
 #include <algorithm>
+#include <cassert>
 #include <limits>
+#include <optional>
 #include <utility>
 
 namespace {
@@ -97,14 +102,50 @@ QWidget* makeControl(const ControlRow& row, QWidget* parent, bool isDialog)
         picture->setPixmap(QApplication::windowIcon().pixmap(32, 32));
         return picture;
     }
+    case ControlKind::List: {
+        auto* const list = new QTreeWidget(parent);
+        list->setRootIsDecorated(false);
+        list->setUniformRowHeights(true);  // a thousand rows lay out at once
+        list->setSelectionMode(QAbstractItemView::SingleSelection);
+        list->setAllColumnsShowFocus(true);
+        list->header()->setSectionsMovable(false);
+        return list;
+    }
     }
     return nullptr;
 }
 
-bool takesFocus(ControlKind kind)
+// Enter, Del and Ctrl+C on a List are its own: Enter must not also press the dialog's default
+// button, and in the search box Del and Ctrl+C keep their usual meaning.
+class ListKeyFilter final : public QObject
 {
-    return kind == ControlKind::TextBox || kind == ControlKind::CommandButton;
-}
+public:
+    ListKeyFilter(QObject* parent, FormEvents& events, ControlId id)
+        : QObject(parent), m_events(events), m_id(id)
+    {
+    }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() != QEvent::KeyPress)
+            return QObject::eventFilter(watched, event);
+        const auto* const key = static_cast<QKeyEvent*>(event);
+        if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter)
+            m_events.activate(m_id);
+        else if (key->key() == Qt::Key_Delete && key->modifiers() == Qt::NoModifier)
+            m_events.key(m_id, ListKey::Delete);
+        else if (key->matches(QKeySequence::Copy))
+            m_events.key(m_id, ListKey::Copy);
+        else
+            return QObject::eventFilter(watched, event);
+        return true;
+    }
+
+private:
+    FormEvents& m_events;
+    ControlId m_id;
+};
 
 }  // namespace
 
@@ -115,15 +156,13 @@ QtFormView::QtFormView(const FormTable& table, Window window)
 
 void QtFormView::build(QWidget* client, const QtTwips& twips, FormEvents& events, QMenuBar* bar)
 {
-    const bool isDialog = std::any_of(m_table.controls.begin(), m_table.controls.end(),
-                                      [](const ControlRow& c) { return c.has(DefaultButton); });
+    const bool isDialog = buttonWith(m_table, DefaultButton).has_value();
     for (std::size_t i = 0; i < m_table.controls.size(); ++i) {
         const ControlRow& row = m_table.controls[i];
-        QWidget* parent = client;
-        for (std::size_t j = 0; j < i && !row.container.empty(); ++j) {
-            if (m_table.controls[j].name == row.container)
-                parent = m_controls[j];
-        }
+        const ControlId id{static_cast<std::uint8_t>(i)};
+        const auto frame = frameOf(m_table, id);
+        assert(!frame || static_cast<std::size_t>(*frame) < i);  // tables list frames first
+        QWidget* const parent = frame ? control(*frame) : client;
         QWidget* const widget = makeControl(row, parent, isDialog);
         widget->setObjectName(QString::fromLatin1(row.name.data(),
                                                   static_cast<qsizetype>(row.name.size())));
@@ -135,7 +174,6 @@ void QtFormView::build(QWidget* client, const QtTwips& twips, FormEvents& events
             widget->setAccessibleDescription(toQString(row.accessibleDescription));
         m_controls.push_back(widget);
 
-        const ControlId id{static_cast<std::uint8_t>(i)};
         if (auto* const line = qobject_cast<QLineEdit*>(widget)) {
             // textChanged, not textEdited: the program's own writes count as changes too
             QObject::connect(line, &QLineEdit::textChanged, line, [&events, id] {
@@ -149,18 +187,24 @@ void QtFormView::build(QWidget* client, const QtTwips& twips, FormEvents& events
             QObject::connect(button, &QPushButton::clicked, button, [&events, id] {
                 events.click(id);
             });
+        } else if (auto* const list = qobject_cast<QTreeWidget*>(widget)) {
+            QStringList headings;
+            const std::vector<ColumnRow> columns = columnsOf(m_table, id);
+            for (const ColumnRow& column : columns)
+                headings << toQString(column.caption);
+            list->setHeaderLabels(headings);
+            for (std::size_t c = 0; c < columns.size(); ++c)
+                list->setColumnWidth(static_cast<int>(c), twips.px(columns[c].width));
+            QObject::connect(list, &QTreeWidget::itemDoubleClicked, list, [&events, id] {
+                events.activate(id);
+            });
+            list->installEventFilter(new ListKeyFilter(list, events, id));
         }
     }
 
-    for (std::size_t i = 0; i < m_table.controls.size(); ++i) {
-        if (takesFocus(m_table.controls[i].kind))
-            m_tabOrder.push_back(i);
-    }
-    std::sort(m_tabOrder.begin(), m_tabOrder.end(), [this](std::size_t a, std::size_t b) {
-        return m_table.controls[a].tabIndex < m_table.controls[b].tabIndex;
-    });
+    m_tabOrder = focusOrder(m_table);
     for (std::size_t i = 1; i < m_tabOrder.size(); ++i)
-        QWidget::setTabOrder(m_controls[m_tabOrder[i - 1]], m_controls[m_tabOrder[i]]);
+        QWidget::setTabOrder(control(m_tabOrder[i - 1]), control(m_tabOrder[i]));
 
     if (bar != nullptr)
         buildMenu(bar, events);
@@ -180,11 +224,9 @@ void QtFormView::buildMenu(QMenuBar* bar, FormEvents& events)
             menus[i] = menu;
             action = menu->menuAction();
         } else {
-            QMenu* parent = nullptr;
-            for (std::size_t j = 0; j < i; ++j) {
-                if (m_table.menu[j].name == row.parent)
-                    parent = menus[j];
-            }
+            const std::optional<MenuId> parentId = parentOf(m_table, MenuId(i));
+            assert(parentId && static_cast<std::size_t>(*parentId) < i);
+            QMenu* const parent = menus[static_cast<std::size_t>(*parentId)];
             action = row.isSeparator() ? parent->addSeparator()
                                         : parent->addAction(toQString(row.caption));
             action->setCheckable(row.isCheckable);
@@ -220,7 +262,7 @@ void QtFormView::paintLines(QPainter& painter, const QtTwips& twips) const
 void QtFormView::focusFirst() const
 {
     if (!m_tabOrder.empty())
-        m_controls[m_tabOrder.front()]->setFocus();
+        control(m_tabOrder.front())->setFocus();
 }
 
 QWidget* QtFormView::control(ControlId id) const
@@ -287,6 +329,41 @@ void QtFormView::select(ControlId id, std::size_t start, std::size_t length)
 void QtFormView::setDescription(ControlId id, std::u16string_view description)
 {
     control(id)->setAccessibleDescription(toQString(description));
+}
+
+void QtFormView::setRows(ControlId id, const std::vector<ListRow>& rows)
+{
+    auto* const list = qobject_cast<QTreeWidget*>(control(id));
+    list->clear();
+    QList<QTreeWidgetItem*> items;
+    items.reserve(static_cast<qsizetype>(rows.size()));
+    for (const ListRow& row : rows) {
+        QStringList cells;
+        for (const std::u16string& cell : row.cells)
+            cells << toQString(cell);
+        auto* const item = new QTreeWidgetItem(cells);
+        item->setData(0, Qt::AccessibleTextRole, toQString(row.name));
+        items.push_back(item);
+    }
+    list->addTopLevelItems(items);
+    if (!items.empty())
+        list->setCurrentItem(items.front());
+}
+
+std::optional<std::size_t> QtFormView::selectedRow(ControlId id) const
+{
+    const auto* const list = qobject_cast<const QTreeWidget*>(control(id));
+    QTreeWidgetItem* const current = list->currentItem();
+    if (current == nullptr || !current->isSelected())
+        return std::nullopt;
+    return static_cast<std::size_t>(list->indexOfTopLevelItem(current));
+}
+
+void QtFormView::selectRow(ControlId id, std::size_t row)
+{
+    auto* const list = qobject_cast<QTreeWidget*>(control(id));
+    if (row < static_cast<std::size_t>(list->topLevelItemCount()))
+        list->setCurrentItem(list->topLevelItem(static_cast<int>(row)));
 }
 
 bool QtFormView::isChecked(MenuId id) const

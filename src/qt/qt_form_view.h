@@ -45,6 +45,9 @@ public:
     void setCaption(std::u16string_view caption) override;
     void select(ControlId control, std::size_t start, std::size_t length) override;
     void setDescription(ControlId control, std::u16string_view description) override;
+    void setRows(ControlId list, const std::vector<ListRow>& rows) override;
+    std::optional<std::size_t> selectedRow(ControlId list) const override;
+    void selectRow(ControlId list, std::size_t row) override;
     bool isChecked(MenuId item) const override;
     void setChecked(MenuId item, bool checked) override;
     void show(FormId form) override;
@@ -57,5 +60,5 @@ private:
     Window m_window;
     std::vector<QWidget*> m_controls;  // by ControlId; owned by their Qt parents
     std::vector<QAction*> m_menu;      // by MenuId
-    std::vector<std::size_t> m_tabOrder;
+    std::vector<ControlId> m_tabOrder;
 };

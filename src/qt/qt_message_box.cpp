@@ -12,3 +12,11 @@ void QtMessageBox::show(const std::u16string& prompt)
                     QString::fromStdU16String(prompt), QMessageBox::Ok);
     box.exec();
 }
+
+bool QtMessageBox::confirm(const std::u16string& prompt)
+{
+    QMessageBox box(QMessageBox::Question, QString::fromStdU16String(m_title),
+                    QString::fromStdU16String(prompt), QMessageBox::Yes | QMessageBox::No);
+    box.setDefaultButton(QMessageBox::No);  // a slip of Enter deletes nothing
+    return box.exec() == QMessageBox::Yes;
+}

@@ -1,5 +1,6 @@
 #include "win32/win32_form_window.h"
 
+#include "win32/win32_menu.h"
 #include "win32/win32_text.h"
 
 #include <commctrl.h>
@@ -14,53 +15,10 @@ namespace {
 // No limit of ours: an over-long formula is reported by the evaluation, not cut off here.
 constexpr LPARAM NoTextLimit = 0x7FFFFFFE;
 
-bool takesFocus(const ControlRow& control)
-{
-    return control.kind == ControlKind::TextBox || control.kind == ControlKind::CommandButton;
-}
-
-std::optional<std::size_t> indexNamed(const FormTable& table, std::string_view name)
-{
-    for (std::size_t i = 0; i < table.controls.size(); ++i) {
-        if (table.controls[i].name == name)
-            return i;
-    }
-    return std::nullopt;
-}
-
 std::wstring wideName(std::string_view name)
 {
     return std::wstring(name.begin(), name.end());
 }
-
-// A window's device context, released on every path.
-class WindowDc
-{
-public:
-    explicit WindowDc(HWND window) : m_window(window), m_dc(GetDC(window)) {}
-    ~WindowDc() { ReleaseDC(m_window, m_dc); }
-    WindowDc(const WindowDc&) = delete;
-    WindowDc& operator=(const WindowDc&) = delete;
-    HDC get() const { return m_dc; }
-
-private:
-    HWND m_window;
-    HDC m_dc;
-};
-
-class PaintScope
-{
-public:
-    explicit PaintScope(HWND window) : m_window(window) { BeginPaint(window, &m_paint); }
-    ~PaintScope() { EndPaint(m_window, &m_paint); }
-    PaintScope(const PaintScope&) = delete;
-    PaintScope& operator=(const PaintScope&) = delete;
-    HDC dc() const { return m_paint.hdc; }
-
-private:
-    HWND m_window;
-    PAINTSTRUCT m_paint{};
-};
 
 int lineHeight(HWND window, HFONT font)
 {
@@ -79,13 +37,15 @@ UniqueIcon programIcon(HINSTANCE instance, int size)
         LoadImageW(instance, ProgramIconName, IMAGE_ICON, size, size, LR_DEFAULTCOLOR)));
 }
 
-// The dialog manager passes Tab to a multi-line edit box, which would type it; Tab moves on
-// instead, as in the single-line boxes. Enter still breaks the line.
-LRESULT CALLBACK tabMovesOn(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
-                            DWORD_PTR)
+// A multi-line edit box asks the dialog manager for every key: it would type Tab, and on Esc
+// it posts WM_CLOSE to its parent, which would close the main window with the user's input.
+// Both go to the dialog manager instead, as in the single-line boxes; Enter still breaks the
+// line.
+LRESULT CALLBACK leavesTabAndEscToTheDialog(HWND window, UINT message, WPARAM wParam,
+                                            LPARAM lParam, UINT_PTR, DWORD_PTR)
 {
     LRESULT result = DefSubclassProc(window, message, wParam, lParam);
-    if (message == WM_GETDLGCODE && wParam == VK_TAB)
+    if (message == WM_GETDLGCODE && (wParam == VK_TAB || wParam == VK_ESCAPE))
         result &= ~(DLGC_WANTALLKEYS | DLGC_WANTTAB);
     return result;
 }
@@ -94,67 +54,29 @@ LRESULT CALLBACK tabMovesOn(HWND window, UINT message, WPARAM wParam, LPARAM lPa
 
 std::vector<ControlId> creationOrder(const FormTable& table)
 {
-    const std::size_t count = table.controls.size();
-    std::vector<std::size_t> focusable;
-    for (std::size_t i = 0; i < count; ++i) {
-        if (takesFocus(table.controls[i]))
-            focusable.push_back(i);
-    }
-    std::stable_sort(focusable.begin(), focusable.end(), [&](std::size_t a, std::size_t b) {
-        return table.controls[a].tabIndex < table.controls[b].tabIndex;
-    });
-
     std::vector<ControlId> order;
-    std::vector<bool> isPlaced(count, false);
-    const auto place = [&](std::size_t i) {
+    std::vector<bool> isPlaced(table.controls.size(), false);
+    const auto place = [&](ControlId id) {
+        const auto i = static_cast<std::size_t>(id);
         if (!isPlaced[i])
-            order.push_back(ControlId{static_cast<std::uint8_t>(i)});
+            order.push_back(id);
         isPlaced[i] = true;
     };
-    for (const std::size_t i : focusable) {
-        const ControlRow& control = table.controls[i];
-        if (const auto frame = indexNamed(table, control.container))
+    for (const ControlId id : focusOrder(table)) {
+        if (const auto frame = frameOf(table, id))
             place(*frame);
+        const auto i = static_cast<std::size_t>(id);
+        const ControlRow& control = table.control(id);
         if (control.kind == ControlKind::TextBox && i > 0) {
             const ControlRow& before = table.controls[i - 1];
             if (before.kind == ControlKind::Label && before.container == control.container)
-                place(i - 1);
+                place(ControlId(i - 1));
         }
-        place(i);
+        place(id);
     }
-    for (std::size_t i = 0; i < count; ++i)
-        place(i);
+    for (std::size_t i = 0; i < table.controls.size(); ++i)
+        place(ControlId(i));
     return order;
-}
-
-UniqueMenu buildMenu(const FormTable& table)
-{
-    UniqueMenu bar(CreateMenu());
-    std::vector<HMENU> popups(table.menu.size(), nullptr);  // by item; owned by the bar
-    for (std::size_t i = 0; i < table.menu.size(); ++i) {
-        const MenuRow& item = table.menu[i];
-        const std::wstring caption = toWide(item.caption);  // '&' marks the access key
-        if (item.parent.empty()) {
-            UniqueMenu popup(CreatePopupMenu());
-            if (AppendMenuW(bar.get(), MF_POPUP, reinterpret_cast<UINT_PTR>(popup.get()),
-                            caption.c_str()))
-                popups[i] = popup.release();
-            continue;
-        }
-        if (!item.isVisible)
-            continue;  // a hidden item is not in the menu at all, so it cannot be chosen
-        const auto parent = std::find_if(table.menu.begin(), table.menu.end(),
-                                         [&](const MenuRow& m) { return m.name == item.parent; });
-        assert(parent != table.menu.end());
-        const HMENU popup = popups[static_cast<std::size_t>(parent - table.menu.begin())];
-        if (item.isSeparator()) {
-            AppendMenuW(popup, MF_SEPARATOR, 0, nullptr);
-            continue;
-        }
-        const UINT flags = MF_STRING | (item.isEnabled ? MF_ENABLED : MF_GRAYED);
-        AppendMenuW(popup, flags, static_cast<UINT_PTR>(commandId(MenuId(i))), caption.c_str());
-    }
-    return bar;
 }
 
 Win32FormWindow::Win32FormWindow(const FormTable& table, FormId id, Win32FormHost& host,
@@ -224,7 +146,7 @@ void Win32FormWindow::load(HWND over)
     menu.release();  // the window destroys it
 
     createControls();
-    applyDpi();
+    applyDpi(GetDpiForWindow(m_window.get()));
     m_events->Form_Load();
     placeWindow(over);
     ShowWindow(m_window.get(), SW_SHOWNORMAL);
@@ -286,13 +208,13 @@ void Win32FormWindow::createControls()
             throw std::runtime_error("Cannot create the control " + std::string(row.name) +
                                      ": " + systemMessage(GetLastError()));
         m_controls[static_cast<std::size_t>(id)] = window;
-        if (m_focus == nullptr && takesFocus(row))
+        if (m_focus == nullptr && takesFocus(row.kind))
             m_focus = window;  // the lowest tab index
 
         if (row.kind == ControlKind::TextBox) {
             SendMessageW(window, EM_SETLIMITTEXT, NoTextLimit, 0);
             if (row.has(MultiLine))
-                SetWindowSubclass(window, tabMovesOn, 0, 0);
+                SetWindowSubclass(window, leavesTabAndEscToTheDialog, 0, 0);
         }
         if (!row.accessibleName.empty())
             m_accessibility.setName(window, toWide(row.accessibleName));
@@ -303,9 +225,8 @@ void Win32FormWindow::createControls()
     }
 }
 
-void Win32FormWindow::applyDpi()
+void Win32FormWindow::applyDpi(UINT dpi)
 {
-    const UINT dpi = GetDpiForWindow(m_window.get());
     NONCLIENTMETRICSW metrics{};
     metrics.cbSize = sizeof metrics;
     SystemParametersInfoForDpi(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0, dpi);
@@ -326,8 +247,8 @@ void Win32FormWindow::applyDpi()
             font = controlFonts[i].get();
         }
         POINT origin{0, 0};
-        if (const auto frame = indexNamed(m_table, row.container))
-            origin = {m_table.controls[*frame].place.left, m_table.controls[*frame].place.top};
+        if (const auto frame = frameOf(m_table, ControlId(i)))
+            origin = {m_table.control(*frame).place.left, m_table.control(*frame).place.top};
         const RECT place = m_twips.rect(row.place, origin);
         if (row.kind == ControlKind::PictureBox) {
             UniqueIcon icon = programIcon(m_instance, GetSystemMetricsForDpi(SM_CXICON, dpi));
@@ -391,16 +312,6 @@ std::optional<ControlId> Win32FormWindow::controlOf(HWND child) const
     if (child == nullptr || found == m_controls.end())
         return std::nullopt;
     return ControlId{static_cast<std::uint8_t>(found - m_controls.begin())};
-}
-
-std::optional<ControlId> Win32FormWindow::buttonWith(ControlFlag flag) const
-{
-    for (std::size_t i = 0; i < m_table.controls.size(); ++i) {
-        const ControlRow& row = m_table.controls[i];
-        if (row.kind == ControlKind::CommandButton && row.has(flag))
-            return ControlId{static_cast<std::uint8_t>(i)};
-    }
-    return std::nullopt;
 }
 
 std::u16string Win32FormWindow::text(ControlId id) const
@@ -477,6 +388,11 @@ void Win32FormWindow::show(FormId form)
     m_host.show(form);
 }
 
+void Win32FormWindow::unload()
+{
+    deliver([this](FormEvents&) { close(); });
+}
+
 void Win32FormWindow::close()
 {
     if (m_events != nullptr)
@@ -515,11 +431,20 @@ LRESULT Win32FormWindow::handle(UINT message, WPARAM wParam, LPARAM lParam)
         return 0;
     case DM_GETDEFID:
         // The dialog manager asks which button Enter presses when no button has the focus.
-        if (const auto button = buttonWith(DefaultButton))
+        if (const auto button = buttonWith(m_table, DefaultButton))
             return MAKELRESULT(commandId(*button), DC_HASDEFID);
         return 0;
     case WM_CLOSE:
-        deliver([this](FormEvents&) { close(); });
+        unload();
+        return 0;
+    case WM_QUERYENDSESSION:
+        return TRUE;  // the input is stored at WM_ENDSESSION, as when the window closes
+    case WM_ENDSESSION:
+        // The session ends (sign-out, shutdown) or, with ENDSESSION_CLOSEAPP, an installer asks
+        // the program to close so that its files can be replaced. Windows may end the process
+        // as soon as this returns, so every window is unloaded before.
+        if (wParam != FALSE)
+            m_host.endSession();
         return 0;
     case WM_DESTROY:
         for (const HWND control : m_controls)
@@ -540,7 +465,7 @@ LRESULT Win32FormWindow::handle(UINT message, WPARAM wParam, LPARAM lParam)
         onPaint();
         return 0;
     case WM_DPICHANGED: {
-        applyDpi();
+        applyDpi(HIWORD(wParam));
         const RECT& suggested = *reinterpret_cast<const RECT*>(lParam);
         // A sizable window keeps the size the user gave it, scaled; a fixed one fits its
         // layout exactly.
@@ -560,7 +485,7 @@ void Win32FormWindow::onCommand(int id, int code)
 {
     if (id == IDOK || id == IDCANCEL) {
         // Enter and Esc, from the dialog manager: they press the default and cancel buttons.
-        if (const auto button = buttonWith(id == IDOK ? DefaultButton : CancelButton))
+        if (const auto button = buttonWith(m_table, id == IDOK ? DefaultButton : CancelButton))
             deliver([&](FormEvents& events) { events.click(*button); });
         return;
     }
@@ -593,7 +518,7 @@ void Win32FormWindow::onButtonFocus(ControlId button, bool hasFocus)
 {
     // As in dialogs: the focused button is the one Enter presses and looks it; when the focus
     // leaves, the form's default button is again.
-    const auto defaultButton = buttonWith(DefaultButton);
+    const auto defaultButton = buttonWith(m_table, DefaultButton);
     const auto setDefault = [this](ControlId id, bool isDefault) {
         SendMessageW(control(id), BM_SETSTYLE, isDefault ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON,
                      TRUE);

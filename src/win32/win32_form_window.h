@@ -3,6 +3,7 @@
 #include "forms/form_events.h"
 #include "forms/form_view.h"
 #include "win32/win32_accessibility.h"
+#include "win32/win32_command_id.h"
 #include "win32/win32_handles.h"
 #include "win32/win32_twips.h"
 
@@ -10,22 +11,6 @@
 #include <optional>
 #include <string>
 #include <vector>
-
-// Command ids: a control's is ControlIdBase plus its place in its form's table, a menu item's
-// MenuIdBase plus its place. Both stay clear of IDOK and IDCANCEL, which the dialog manager
-// sends for Enter and Esc.
-inline constexpr int ControlIdBase = 100;
-inline constexpr int MenuIdBase = 1000;
-
-constexpr int commandId(ControlId control)
-{
-    return ControlIdBase + static_cast<int>(control);
-}
-
-constexpr int commandId(MenuId item)
-{
-    return MenuIdBase + static_cast<int>(item);
-}
 
 // The resource name of the program's icon.
 inline constexpr wchar_t ProgramIconName[] = L"ProgramIcon";
@@ -39,6 +24,8 @@ public:
     virtual void destroyed(FormId form) = 0;
     // A handler threw: the program reports it and ends; until then no window forwards events.
     virtual void fail(std::exception_ptr error) = 0;
+    // Windows ends the session or an installer closes the program: every window unloads.
+    virtual void endSession() = 0;
     virtual bool hasFailed() const = 0;
 };
 
@@ -47,9 +34,6 @@ public:
 // titles it (screen readers name a box after the label before it) and each frame before the
 // first control in it; then the rest in the table's order.
 std::vector<ControlId> creationOrder(const FormTable& table);
-
-// The form's menu bar, captions with their '&', items by commandId; a hidden item is left out.
-UniqueMenu buildMenu(const FormTable& table);
 
 // A top-level window built from a form's table, which forwards its controls' events to the
 // form's handlers. Frames are group boxes with the controls in them as siblings placed over
@@ -71,6 +55,9 @@ public:
     // on its first tab stop: centred over `over` when given, else on its screen.
     void load(HWND over);
     void bringToFront();
+    // As the close box does: Form_Unload, then the window goes. A handler's error goes to the
+    // host.
+    void unload();
     // Destroys the window without Form_Unload and without telling the host: the program ends.
     void discard();
 
@@ -97,13 +84,12 @@ private:
     void deliver(Call&& call);
 
     void createControls();
-    // Fonts, places, icons for the window's dpi.
-    void applyDpi();
+    // Fonts, places, icons for `dpi`.
+    void applyDpi(UINT dpi);
     void placeWindow(HWND over);
     SIZE windowSize() const;
     HWND control(ControlId id) const { return m_controls[static_cast<std::size_t>(id)]; }
     std::optional<ControlId> controlOf(HWND child) const;
-    std::optional<ControlId> buttonWith(ControlFlag flag) const;
 
     const FormTable& m_table;
     FormId m_id;

@@ -51,6 +51,36 @@ using UniqueIcon = UniqueHandle<HICON, DestroyIcon>;
 using UniqueMenu = UniqueHandle<HMENU, DestroyMenu>;  // until a window takes it over
 using UniqueWindow = UniqueHandle<HWND, DestroyWindow>;
 
+// A window's device context, released on every path.
+class WindowDc
+{
+public:
+    explicit WindowDc(HWND window) : m_window(window), m_dc(GetDC(window)) {}
+    ~WindowDc() { ReleaseDC(m_window, m_dc); }
+    WindowDc(const WindowDc&) = delete;
+    WindowDc& operator=(const WindowDc&) = delete;
+    HDC get() const { return m_dc; }
+
+private:
+    HWND m_window;
+    HDC m_dc;
+};
+
+// A window's painting, ended on every path.
+class PaintScope
+{
+public:
+    explicit PaintScope(HWND window) : m_window(window) { BeginPaint(window, &m_paint); }
+    ~PaintScope() { EndPaint(m_window, &m_paint); }
+    PaintScope(const PaintScope&) = delete;
+    PaintScope& operator=(const PaintScope&) = delete;
+    HDC dc() const { return m_paint.hdc; }
+
+private:
+    HWND m_window;
+    PAINTSTRUCT m_paint{};
+};
+
 // Holds one reference to a COM object.
 template <class Interface>
 class ComPtr

@@ -1,8 +1,10 @@
 #pragma once
 
+#include "platform/message_box.h"
 #include "win32/win32_form_window.h"
 
 #include <exception>
+#include <functional>
 
 // The program's two windows, Form1 and frmAbout, and its message loop. Form1 opens at start;
 // frmAbout when it is shown; the program ends when neither is open.
@@ -16,10 +18,14 @@ public:
     // Loads Form1 and runs the message loop until no window is open. Rethrows the first
     // exception a handler threw, once the windows are gone.
     int run();
+    // Hands one message of the loop on: keys through the dialog manager of the window the user
+    // is in, so that Tab, Enter, Esc and access keys work there as in any dialog.
+    void route(MSG& message);
 
     void show(FormId form) override;
     void destroyed(FormId form) override;
     void fail(std::exception_ptr error) override;
+    void endSession() override;
     bool hasFailed() const override { return static_cast<bool>(m_failure); }
 
 private:
@@ -27,3 +33,7 @@ private:
     Win32FormWindow m_frmAbout;
     std::exception_ptr m_failure;
 };
+
+// Runs `program`; an error that no handler expected is shown to the user in one message box,
+// and the result is then EXIT_FAILURE.
+int runReportingFailure(MessageBox& messageBox, const std::function<int()>& program);

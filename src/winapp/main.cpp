@@ -2,8 +2,8 @@
 #include "forms/frm_about.h"
 #include "platform/app_info.h"
 #include "platform/registry.h"
+#include "reckoner/reckoner_evaluator.h"
 #include "sysinfo/start_sys_info.h"
-#include "text/utf8.h"
 #include "win32/win32_accessibility.h"
 #include "win32/win32_file_probe.h"
 #include "win32/win32_handles.h"
@@ -19,13 +19,10 @@
 #include <commctrl.h>
 
 #include <cstdlib>
-#include <exception>
 #include <memory>
 #include <string>
 
 namespace {
-
-constexpr char16_t FatalPrompt[] = u"Sumwright must close because of an error:\n\n";
 
 int runProgram(HINSTANCE instance, const AppInfo& appInfo, MessageBox& messageBox)
 {
@@ -42,7 +39,9 @@ int runProgram(HINSTANCE instance, const AppInfo& appInfo, MessageBox& messageBo
     const SysInfoPlatform sysInfo{*registry, files, launcher, messageBox};
 
     Win32Program program(instance, accessibility);
-    Form1 form1(program.window(FormId::Form1), {settings, help, Win32Locales().userDecimalPoint()});
+    ReckonerEvaluator evaluator;
+    Form1 form1(program.window(FormId::Form1),
+                {settings, help, evaluator, Win32Locales().userDecimalPoint()});
     frmAbout about(program.window(FormId::frmAbout), appInfo, sysInfo);
     program.window(FormId::Form1).setEvents(form1);
     program.window(FormId::frmAbout).setEvents(about);
@@ -55,14 +54,6 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int)
 {
     const AppInfo appInfo = currentAppInfo();
     Win32MessageBox messageBox(appInfo.title);
-    // The one place an error that no handler expects ends up: the user is told, and the
-    // program ends.
-    try {
-        return runProgram(instance, appInfo, messageBox);
-    } catch (const std::exception& error) {
-        messageBox.show(FatalPrompt + utf8::decode(error.what()));
-    } catch (...) {
-        messageBox.show(std::u16string(FatalPrompt) + u"An unknown error occurred.");
-    }
-    return EXIT_FAILURE;
+    return runReportingFailure(messageBox,
+                               [&] { return runProgram(instance, appInfo, messageBox); });
 }

@@ -5,6 +5,7 @@
 
 #include "qt/qt_form1.h"
 #include "qt/qt_settings_store.h"
+#include "reckoner/reckoner_evaluator.h"
 
 #include "fakes/fake_file_probe.h"
 #include "fakes/fake_help_viewer.h"
@@ -45,7 +46,8 @@ TEST(GuardedApplication, ASettingsFolderThatCannotBeWrittenAtExitTellsTheUser)
     FakeRegistry registry;
     FakeFileProbe files;
     FakeProcessLauncher launcher;
-    QtForm1 form({store, help, u'.'}, AppInfo{u"Sumwright", 1, 0, 6},
+    ReckonerEvaluator evaluator;
+    QtForm1 form({store, help, evaluator, u'.'}, AppInfo{u"Sumwright", 1, 0, 6},
                  {registry, files, launcher, *shownBoxes});
     form.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));

@@ -1,6 +1,7 @@
 #include "cli/batch_request.h"
 
 #include "eval/limits.h"
+#include "reckoner/reckoner_evaluator.h"
 
 #include <gtest/gtest.h>
 

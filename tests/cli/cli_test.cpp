@@ -1,6 +1,6 @@
 #include "cli/cli.h"
 
-#include "cli/json_text.h"
+#include "eval/json_text.h"
 #include "fakes/fake_locales.h"
 
 #include <gtest/gtest.h>

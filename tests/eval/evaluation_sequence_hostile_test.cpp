@@ -2,6 +2,7 @@
 
 #include "eval/limits.h"
 #include "eval/messages.h"
+#include "reckoner/reckoner_evaluator.h"
 
 #include <gtest/gtest.h>
 

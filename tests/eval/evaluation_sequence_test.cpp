@@ -2,6 +2,9 @@
 
 #include "eval/limits.h"
 #include "eval/messages.h"
+#include "reckoner/reckoner_evaluator.h"
+
+#include "fakes/fake_evaluator.h"
 
 #include <gtest/gtest.h>
 
@@ -50,59 +53,6 @@ std::u16string message(Stage stage, int code)
 {
     return std::u16string(codeMessage(stage, code));
 }
-
-// Records what the sequence asks of its evaluator, and answers from a script keyed by the
-// formula text (unscripted texts give "0" and 1).
-class RecordingEvaluator final : public Evaluator
-{
-public:
-    struct Answer
-    {
-        std::u16string code;
-        double value;
-        std::size_t start = 0;
-        std::size_t length = 0;
-    };
-    std::map<std::u16string, Answer> script;
-    std::vector<std::u16string> calls;
-    int problemReads = 0;  // kept apart from `calls`: only some runs read the problem
-
-    void setExpression(std::u16string_view text) override
-    {
-        m_text.assign(text);
-        calls.push_back(u"Expression=" + m_text);
-    }
-    void Calculate() override
-    {
-        calls.push_back(u"Calculate");
-        const auto found = script.find(m_text);
-        m_answer = found == script.end() ? Answer{u"0", 1.0} : found->second;
-    }
-    std::u16string ErrorCode() override
-    {
-        calls.push_back(u"ErrorCode");
-        return m_answer.code;
-    }
-    double Result() override
-    {
-        calls.push_back(u"Result");
-        return m_answer.value;
-    }
-    std::size_t ErrorPosition() override
-    {
-        ++problemReads;
-        return m_answer.start;
-    }
-    std::size_t ErrorLength() override
-    {
-        ++problemReads;
-        return m_answer.length;
-    }
-
-private:
-    std::u16string m_text;
-    Answer m_answer{u"0", 0.0};
-};
 
 }  // namespace
 
@@ -260,7 +210,7 @@ TEST(EvaluationSequence, SubstitutesBeyondTheSixteenBitLimit)
 
 TEST(EvaluationSequence, DrivesTheEvaluatorInOrder)
 {
-    RecordingEvaluator evaluator;
+    FakeEvaluator evaluator;
     evaluator.script = {{u"1.5", {u"0", 1.5}}, {u"3", {u"0", 3}}, {u"( 1.5)+1.5", {u"0", 3}},
                         {u"( 3)^2+( 3)", {u"0", 12}}};
     const Outcome outcome = runEvaluation(evaluator, {u"x^2+y", u"z+1.5", u"3", u"1.5"}, u'.');
@@ -278,7 +228,7 @@ TEST(EvaluationSequence, ReadsResultOnlyAfterSuccess)
 {
     for (const std::u16string code : {u"1", u"2", u"3", u"4", u"9"}) {
         SCOPED_TRACE(testing::PrintToString(code));
-        RecordingEvaluator evaluator;
+        FakeEvaluator evaluator;
         evaluator.script = {{u"7", {code, 99}}};
         runEvaluation(evaluator, {u"1", u"", u"", u"7"}, u'.');
         const std::vector<std::u16string> expected = {u"Expression=7", u"Calculate", u"ErrorCode"};
@@ -288,7 +238,7 @@ TEST(EvaluationSequence, ReadsResultOnlyAfterSuccess)
 
 TEST(EvaluationSequence, EvaluatesAnEmptyMainFormula)
 {
-    RecordingEvaluator evaluator;
+    FakeEvaluator evaluator;
     evaluator.script = {{u"", {u"1", 0}}};
     const Outcome outcome = runEvaluation(evaluator, {u"  ", u"", u"", u""}, u'.');
     const std::vector<std::u16string> expected = {u"Expression=", u"Calculate", u"ErrorCode"};
@@ -298,7 +248,7 @@ TEST(EvaluationSequence, EvaluatesAnEmptyMainFormula)
 
 TEST(EvaluationSequence, EndsSilentlyOnAnUnknownCode)
 {
-    RecordingEvaluator evaluator;
+    FakeEvaluator evaluator;
     evaluator.script = {{u"5", {u"7", 0}}, {u"6", {u"x", 0}}};
     expectOutcome(runEvaluation(evaluator, {u"1", u"", u"", u"5"}, u'.'),
                   {Untouched, Untouched, Untouched, Untouched, Untouched});
@@ -345,7 +295,7 @@ TEST(EvaluationSequence, WritesEveryMessageLetterForLetter)
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(testing::PrintToString(row.status));
-        RecordingEvaluator evaluator;
+        FakeEvaluator evaluator;
         evaluator.script = {{u"7", {row.code, 0}}};
         const Outcome outcome = runEvaluation(evaluator, row.in, u'.');
         EXPECT_EQ(outcome.main, Err);
@@ -405,7 +355,7 @@ TEST(EvaluationSequence, TakesTheEvaluatorsProblemOnlyAfterAnErrorCode)
     constexpr std::size_t Far = std::numeric_limits<std::size_t>::max();
     struct Row
     {
-        RecordingEvaluator::Answer answer;  // for the text "7", typed "  7 "
+        FakeEvaluator::Answer answer;  // for the text "7", typed "  7 "
         std::optional<Problem> problem;
     };
     const Row rows[] = {
@@ -418,7 +368,7 @@ TEST(EvaluationSequence, TakesTheEvaluatorsProblemOnlyAfterAnErrorCode)
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(testing::PrintToString(row.answer.code));
-        RecordingEvaluator evaluator;
+        FakeEvaluator evaluator;
         evaluator.script = {{u"7", row.answer}};
         const Outcome got = runEvaluation(evaluator, {u"  7 ", u"", u"", u""}, u'.');
         EXPECT_EQ(evaluator.problemReads, row.problem ? 2 : 0);

@@ -38,6 +38,8 @@ public:
     std::optional<Selection> selection;  // with the focus
     std::vector<FormId> shown;  // in order
     int closes = 0;
+    std::vector<ListRow> rows;  // of the form's one List
+    std::optional<std::size_t> selectedListRow;
 
     // What a user's typing does.
     void type(ControlId control, std::u16string_view text) { setText(control, text); }
@@ -61,6 +63,13 @@ public:
     {
         descriptions[index(control)] = text;
     }
+    void setRows(ControlId, const std::vector<ListRow>& newRows) override
+    {
+        rows = newRows;
+        selectedListRow = rows.empty() ? std::nullopt : std::optional<std::size_t>(0);
+    }
+    std::optional<std::size_t> selectedRow(ControlId) const override { return selectedListRow; }
+    void selectRow(ControlId, std::size_t row) override { selectedListRow = row; }
     bool isChecked(MenuId item) const override { return checks[static_cast<std::size_t>(item)]; }
     void setChecked(MenuId item, bool checked) override
     {

@@ -5,8 +5,12 @@
 
 #include "eval/evaluation_sequence.h"
 
+#include "fakes/fake_clock.h"
+#include "fakes/fake_evaluator.h"
 #include "fakes/fake_form_view.h"
 #include "fakes/fake_help_viewer.h"
+#include "fakes/fake_history_store.h"
+#include "fakes/fake_message_box.h"
 #include "fakes/fake_settings_store.h"
 
 #include <gtest/gtest.h>
@@ -23,15 +27,24 @@ const ControlId FormulaBoxes[] = {Text1, Text2, Text3, Text4};
 const ControlId ResultBoxes[] = {Text5, Text6, Text7, Text8};
 
 // Form1 on a fake view and fake platform. The form is loaded by load(), after a test has
-// filled the store.
+// filled the store. The evaluator answers 1 to any text it was not told otherwise of.
 struct Form1Fixture
 {
+    explicit Form1Fixture(char16_t decimalPoint = u'.')
+        : form{view, {store, help, evaluator, decimalPoint, &history}}
+    {
+        view.events = &form;
+    }
+
     FakeSettingsStore store;
     FakeHelpViewer help;
+    FakeEvaluator evaluator;
+    FakeHistoryStore historyStore;
+    FakeClock clock;
+    FakeMessageBox messageBox;
+    SessionHistory history{historyStore, clock, messageBox};
     FakeFormView view{Table};
-    Form1 form{view, {store, help, u'.'}};
-
-    Form1Fixture() { view.events = &form; }
+    Form1 form;
 
     Form1Fixture& load()
     {
@@ -107,7 +120,7 @@ TEST(Form1, ClearCommandsEmptyTheirBoxesAndMarkTheInputChanged)
     };
     const Row rows[] = {
         {"Clear Variables", mnuClearVariables,
-         {u"x^2+y", u"", u"", u"", u"12", u"3", u"3", u"1.5", InputChangedText}},
+         {u"x^2+y", u"", u"", u"", u"1", u"1", u"1", u"1", InputChangedText}},
         {"Clear All", mnuClearAll, {u"", u"", u"", u"", u"", u"", u"", u"", InputChangedText}},
     };
     for (const Row& row : rows) {
@@ -135,31 +148,29 @@ TEST(Form1, ClearingEmptyBoxesChangesNothing)
 TEST(Form1, EvaluateShowsEachValueInItsOwnBoxAndLeavesWhatTheRunDidNotReach)
 {
     Form1Fixture f;
-    f.load().enterFormulas(u"x+y+z", u"y*z", u"z+1", u"2");
+    f.evaluator.script = {{u"a", {u"0", 4}}, {u"b", {u"0", 3}}, {u"c", {u"0", 2}},
+                          {u"d", {u"0", 0.5}}, {u"e+", {u"2", 0, 1, 0}}};
+    f.load().enterFormulas(u"a", u"b", u"c", u"d");
     f.form.click(Command1);
-    EXPECT_EQ(f.everything(), (Texts{u"x+y+z", u"y*z", u"z+1", u"2", u"11", u"6", u"3", u"2",
+    EXPECT_EQ(f.everything(), (Texts{u"a", u"b", u"c", u"d", u"4", u"3", u"2", u"0.5",
                                      u" Evaluation successful."}));
 
     f.view.type(Text4, u"1");
-    f.view.type(Text3, u"3+");
+    f.view.type(Text3, u"e+");
     f.form.choose(mnuEvaluate);  // the menu command does what the button does
     EXPECT_EQ(f.everything(),
-              (Texts{u"x+y+z", u"y*z", u"3+", u"1", u" Error", u"6", u"3", u"1",
+              (Texts{u"a", u"b", u"e+", u"1", u" Error", u"3", u"2", u"1",
                      u"Syntax error:  a valid mathematical formula for Y has not been entered."}));
 }
 
 TEST(Form1, ShowsValuesWithTheUsersDecimalSeparator)
 {
-    FakeSettingsStore store;
-    FakeHelpViewer help;
-    FakeFormView view{Table};
-    Form1 form{view, {store, help, u','}};
-    view.events = &form;
-    view.type(Text1, u"z/4");
-    view.type(Text4, u"1.5");
-    form.Command1_Click();
-    EXPECT_EQ(view.text(Text8), u"1,5");
-    EXPECT_EQ(view.text(Text5), u"0,375");
+    Form1Fixture f(u',');
+    f.evaluator.script = {{u"a", {u"0", 0.375}}, {u"b", {u"0", 1.5}}};
+    f.enterFormulas(u"a", u"", u"", u"b");
+    f.form.Command1_Click();
+    EXPECT_EQ(f.view.text(Text8), u"1,5");
+    EXPECT_EQ(f.view.text(Text5), u"0,375");
 }
 
 TEST(Form1, RestoresAtLoadWithAQuietStatusLine)
@@ -202,34 +213,31 @@ TEST(Form1, RestoresAtLoadWithAQuietStatusLine)
     }
 }
 
-TEST(Form1, StoresAtUnloadOnlyWhenChecked)
+// Which values are stored is the settings' rule; here, that the check mark at unload decides
+// it, whichever way the window closes, and that toggling stores nothing.
+TEST(Form1, StoresAtUnloadWithTheCheckMarkOfThatMoment)
 {
     using Write = FakeSettingsStore::Write;
     struct Row
     {
         const char* name;
         bool isCheckedAtStart;
-        int toggles;
         bool isClosedByMenu;  // else by the window's close box
         std::vector<Write> written;
     };
-    const std::vector<Write> all = {{u"SaveIndicator", u"True"}, {u"Formula", u" x^2+y "},
-                                    {u"X", u""}, {u"Y", u"3"}, {u"Z", u"1.5 "}};
     const Row rows[] = {
-        {"checked, closed", true, 0, false, all},
-        {"checked, Exit", true, 0, true, all},
-        {"checked, toggled twice", true, 2, true, all},
-        {"unchecked, Exit", false, 0, true, {{u"SaveIndicator", u"False"}}},
-        {"checked then unchecked", true, 1, false, {{u"SaveIndicator", u"False"}}},
-        {"unchecked then checked", false, 1, true, all},
+        {"checked, then unchecked, closed", true, false, {{u"SaveIndicator", u"False"}}},
+        {"unchecked, then checked, Exit", false, true,
+         {{u"SaveIndicator", u"True"}, {u"Formula", u" x^2+y "}, {u"X", u""}, {u"Y", u"3"},
+          {u"Z", u"1.5 "}}},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
         Form1Fixture f;
         f.store.put(u"SaveIndicator", row.isCheckedAtStart ? u"True" : u"False");
         f.load().enterFormulas(u" x^2+y ", u"", u"3", u"1.5 ");
-        for (int i = 0; i < row.toggles; ++i)
-            f.form.choose(mnuSave);
+        f.form.choose(mnuSave);
+        EXPECT_EQ(f.view.isChecked(mnuSave), !row.isCheckedAtStart);
         EXPECT_TRUE(f.store.written.empty());  // toggling stores nothing
         if (row.isClosedByMenu)
             f.form.choose(mnuExit);
@@ -238,19 +246,6 @@ TEST(Form1, StoresAtUnloadOnlyWhenChecked)
         EXPECT_EQ(f.view.closes, 1);
         EXPECT_EQ(f.store.written, row.written);
     }
-}
-
-TEST(Form1, UncheckedExitKeepsTheTextsOfTheLastCheckedExit)
-{
-    Form1Fixture f;
-    f.store.put(u"SaveIndicator", u"True");
-    f.store.put(u"Formula", u"old");
-    f.load();
-    f.view.type(Text1, u"new");
-    f.form.choose(mnuSave);
-    f.form.choose(mnuExit);
-    EXPECT_EQ(*f.store.find(u"SaveIndicator"), u"False");
-    EXPECT_EQ(*f.store.find(u"Formula"), u"old");
 }
 
 TEST(Form1, AStoreThatRefusesTheWriteStopsTheUnloadWithTheReason)
@@ -296,31 +291,34 @@ TEST(Form1, AProblemTakesTheFocusToItsBoxSelectedAndSaysWhereItLies)
     struct Row
     {
         Formulas typed;
+        FakeEvaluator::Answer answer;  // to the formula that fails, as the evaluator sees it
         Selection selection;
         std::u16string description;
     };
     const Row rows[] = {
-        {{u"1+foo(2)", u"", u"", u""}, {Text1, 2, 3},
+        {{u"1+foo(2)", u"", u"", u""}, {u"1", 0, 2, 3}, {Text1, 2, 3},
          u"The formula contains invalid symbols or functions, or no formula has been entered. "
          u"Problem at characters 3 to 5."},
-        {{u" 2*)", u"", u"", u""}, {Text1, 3, 1},
+        {{u" 2*)", u"", u"", u""}, {u"2", 0, 2, 1}, {Text1, 3, 1},
          u"Syntax error:  a valid mathematical formula has not been entered. "
          u"Problem at character 4."},
-        {{u"y", u"", u"3+", u""}, {Text3, 2, 0},
+        {{u"y", u"", u"3+", u""}, {u"2", 0, 2, 0}, {Text3, 2, 0},
          u"Syntax error:  a valid mathematical formula for Y has not been entered. "
          u"Problem at the end of the formula."},
-        {{u"2*X", u"", u"", u""}, {Text1, 2, 1},
+        {{u"2*X", u"", u"", u""}, {}, {Text1, 2, 1},
          u"Undefined reference to variable X in the main formula. Problem at character 3."},
-        {{u" 1+ ", u"", u"", u""}, {Text1, 3, 0},
+        {{u" 1+ ", u"", u"", u""}, {u"2", 0, 2, 0}, {Text1, 3, 0},
          u"Syntax error:  a valid mathematical formula has not been entered. "
          u"Problem between characters 3 and 4."},
-        {{u"\t", u"", u"", u""}, {Text1, 0, 0},
+        {{u"\t", u"", u"", u""}, {u"1", 0, 0, 0}, {Text1, 0, 0},
          u"The formula contains invalid symbols or functions, or no formula has been entered. "
          u"Problem at the start of the formula."},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(testing::PrintToString(row.description));
         Form1Fixture f;
+        for (const std::u16string failing : {u"1+foo(2)", u"2*)", u"3+", u"1+", u"\t"})
+            f.evaluator.script[failing] = row.answer;
         f.load().enterFormulas(row.typed.main, row.typed.x, row.typed.y, row.typed.z);
         f.form.click(Command1);
         EXPECT_EQ(f.view.selection, row.selection);
@@ -337,6 +335,7 @@ TEST(Form1, TheNextEditOrEvaluationClearsWhatWasSaidOfAProblem)
         return f.view.descriptions[static_cast<std::size_t>(Text3)];
     };
     Form1Fixture f;
+    f.evaluator.script[u"3+"] = {u"2", 0, 2, 0};
     f.load().enterFormulas(u"1", u"", u"3+", u"");
     f.form.click(Command1);
     ASSERT_NE(described(f), u"");
@@ -350,4 +349,26 @@ TEST(Form1, TheNextEditOrEvaluationClearsWhatWasSaidOfAProblem)
     f.form.click(Command1);  // succeeds
     EXPECT_EQ(described(f), u"");
     EXPECT_EQ(f.view.selection, std::nullopt);  // the focus stays where it was
+}
+
+TEST(Form1, RecordsEachEvaluationAndKeepsTheHistoryAsTheCheckMarkSays)
+{
+    Form1Fixture f;
+    f.store.put(u"SaveIndicator", u"True");
+    f.load().enterFormulas(u"a", u"", u"3+", u"");
+    f.evaluator.script[u"3+"] = {u"2", 0, 2, 0};
+    f.form.click(Command1);
+    f.form.choose(mnuSave);  // unchecked: the next run is for this session only
+    f.view.type(Text3, u"1");
+    f.form.choose(mnuEvaluate);
+
+    const std::vector<HistoryEntry>& entries = f.history.entries();
+    ASSERT_EQ(entries.size(), 2u);
+    EXPECT_EQ(entries[0].input, (Formulas{u"a", u"", u"3+", u""}));
+    EXPECT_EQ(entries[0].output.main, std::u16string(u" Error"));
+    EXPECT_EQ(entries[1].output.status, std::u16string(SuccessText));
+    EXPECT_EQ(f.historyStore.calls, (std::vector<std::string>{"append a", "load"}));
+
+    f.form.choose(mnuSave);  // checked again: the session's entry is kept now
+    EXPECT_EQ(f.historyStore.kept, entries);
 }

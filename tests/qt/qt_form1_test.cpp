@@ -3,13 +3,17 @@
 #include "eval/limits.h"
 #include "eval/messages.h"
 #include "forms/form1.h"
+#include "qt/qt_history_platform.h"
 #include "qt/qt_settings_store.h"
 
 #include "support/qt_form1_fixture.h"
 #include "support/text_fit.h"
 
 #include <QAccessible>
+#include <QClipboard>
+#include <QMimeData>
 #include <QPushButton>
+#include <QTreeWidget>
 #include <QTemporaryDir>
 #include <QTextCursor>
 #include <QTimer>
@@ -137,10 +141,15 @@ TEST(QtForm1, EnterBreaksTheMainFormulaAndNeitherEnterNorEscActsElsewhere)
 
     f.setText("Text4", "5");
     QTest::keyClick(f.widget("Text4"), Qt::Key_Return);
-    QTest::keyClick(f.widget("Text4"), Qt::Key_Escape);
     EXPECT_EQ(f.text("Text8"), "");  // not evaluated
     EXPECT_EQ(f.status(), InputChanged);
-    EXPECT_TRUE(f.form->isVisible());
+    for (const char* const name : {"Text1", "Text2", "Text3", "Text4", "Command1", "Text5",
+                                   "Text6", "Text7", "Text8"}) {
+        SCOPED_TRACE(name);
+        QTest::keyClick(f.widget(name), Qt::Key_Escape);
+        EXPECT_TRUE(f.form->isVisible());
+        EXPECT_EQ(f.text("Text1"), "1+\n2");
+    }
 }
 
 TEST(QtForm1, RunsTheWorkedExampleTypedAndClicked)
@@ -466,4 +475,42 @@ TEST(QtForm1, AProblemTakesTheFocusToItsBoxWithTheProblemSelected)
         EXPECT_EQ(QAccessible::queryAccessibleInterface(box)->text(QAccessible::Description),
                   row.description);
     }
+}
+
+TEST(QtForm1, TheHistoryWindowListsTheRunsAndItsKeysActOnTheSelectedOne)
+{
+    Form1Fixture f;
+    f.make();
+    f.showAndWait();
+    f.enterFormulas("x^2+y", "z+1.5", "3", "1.5");
+    f.trigger("mnuEvaluate");
+    f.setText("Text4", "2");
+    f.trigger("mnuEvaluate");
+    f.trigger("mnuClearAll");
+
+    f.trigger("mnuHistory");
+    QWidget* const window = f.historyWindow();
+    ASSERT_NE(window, nullptr);
+    auto* const list = window->findChild<QTreeWidget*>(QStringLiteral("lstHistory"));
+    ASSERT_EQ(list->topLevelItemCount(), 2);
+    EXPECT_EQ(list->topLevelItem(0)->text(1), "15.25");  // newest first
+    EXPECT_TRUE(list->topLevelItem(1)->data(0, Qt::AccessibleTextRole).toString().startsWith(
+        "x^2+y = 12, "));  // then the time, in words that depend on today
+
+    list->setFocus();
+    list->setCurrentItem(list->topLevelItem(1));
+    QTest::keyClick(list, Qt::Key_C, Qt::ControlModifier);
+    const QMimeData* const copied = QGuiApplication::clipboard()->mimeData();
+    EXPECT_EQ(copied->text(), "x^2+y = 12");
+    EXPECT_TRUE(copied->data(QString::fromLatin1(HistoryEntryMimeType)).startsWith("{\"time\""));
+
+    QTest::keyClick(list, Qt::Key_Return);
+    const std::vector<QString> used = {"x^2+y", "z+1.5", "3", "1.5", "", "", "", "",
+                                       InputChanged};
+    EXPECT_EQ(f.everything(), used);
+
+    QTest::keyClick(list, Qt::Key_Delete);
+    EXPECT_EQ(list->topLevelItemCount(), 1);
+    QTest::keyClick(window, Qt::Key_Escape);
+    EXPECT_EQ(f.historyWindow(), nullptr);
 }

@@ -2,7 +2,9 @@
 
 #include "forms/form1_table.h"
 #include "forms/frm_about_table.h"
+#include "forms/frm_history_table.h"
 #include "qt/qt_frm_about.h"
+#include "qt/qt_frm_history.h"
 #include "qt/qt_twips.h"
 
 #include "support/qt_form1_fixture.h"
@@ -12,6 +14,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QTreeWidget>
 
 #include <gtest/gtest.h>
 
@@ -36,6 +39,8 @@ const char* widgetClass(const ControlRow& row)
         return row.has(MultiLine) ? "QPlainTextEdit" : "QLineEdit";
     case ControlKind::CommandButton:
         return "QPushButton";
+    case ControlKind::List:
+        return "QTreeWidget";
     case ControlKind::Label:
     case ControlKind::PictureBox:
         break;
@@ -53,7 +58,18 @@ QString captionOf(QWidget* widget)
         return line->text();
     if (auto* const plain = qobject_cast<QPlainTextEdit*>(widget))
         return plain->toPlainText();
+    if (qobject_cast<QTreeWidget*>(widget) != nullptr)
+        return QString();  // a List has headings instead
     return qobject_cast<QLabel*>(widget)->text();
+}
+
+ControlId idOf(const FormTable& table, std::string_view name)
+{
+    for (std::size_t i = 0; i < table.controls.size(); ++i) {
+        if (table.controls[i].name == name)
+            return ControlId(i);
+    }
+    return ControlId{};
 }
 
 // Every control of `table` in `window` as the table gives it, before Form_Load writes any.
@@ -98,8 +114,19 @@ void expectBuiltFromTable(QWidget* window, const FormTable& table, const QString
         if (auto* const button = qobject_cast<QPushButton*>(w)) {
             EXPECT_EQ(button->isDefault(), control.has(DefaultButton));
         }
+        if (auto* const list = qobject_cast<QTreeWidget*>(w)) {
+            const std::vector<ColumnRow> columns =
+                columnsOf(table, idOf(table, control.name));
+            ASSERT_EQ(static_cast<std::size_t>(list->columnCount()), columns.size());
+            for (std::size_t c = 0; c < columns.size(); ++c) {
+                EXPECT_EQ(list->headerItem()->text(static_cast<int>(c)),
+                          toQString(columns[c].caption));
+                EXPECT_EQ(list->columnWidth(static_cast<int>(c)), twips.px(columns[c].width));
+            }
+        }
     }
 }
+
 
 }  // namespace
 
@@ -149,4 +176,12 @@ TEST(QtFormView, BuildsTheAboutDialogFromItsTable)
     const QString title = dialog.findChild<QLabel*>(QStringLiteral("lblTitle"))->text();
     EXPECT_EQ(title, "Application Title");
     expectBuiltFromTable(&dialog, frmabout::Table, QStringLiteral("frmAbout"));
+}
+
+TEST(QtFormView, BuildsTheHistoryWindowFromItsTable)
+{
+    QtForm1Fixture f;
+    QtFrmHistory window(f.history, f.messageBox, [](FormId) {}, [](const Formulas&) {});
+    expectBuiltFromTable(&window, frmhistory::Table, QStringLiteral("frmHistory"));
+    EXPECT_EQ(window.windowTitle(), QStringLiteral("Sumwright History"));
 }

@@ -1,9 +1,12 @@
 #pragma once
 
 #include "qt/qt_form1.h"
+#include "reckoner/reckoner_evaluator.h"
 
+#include "fakes/fake_clock.h"
 #include "fakes/fake_file_probe.h"
 #include "fakes/fake_help_viewer.h"
+#include "fakes/fake_history_store.h"
 #include "fakes/fake_message_box.h"
 #include "fakes/fake_process_launcher.h"
 #include "fakes/fake_registry.h"
@@ -30,7 +33,7 @@ struct QtForm1Fixture
     QtForm1& make()
     {
         SettingsStore& settings = store != nullptr ? *store : fakeStore;
-        form = std::make_unique<QtForm1>(Form1Platform{settings, help, u'.'},
+        form = std::make_unique<QtForm1>(Form1Platform{settings, help, evaluator, u'.', &history},
                                          AppInfo{u"Sumwright", 1, 0, 6},
                                          SysInfoPlatform{registry, files, launcher, messageBox});
         return *form;
@@ -97,24 +100,31 @@ struct QtForm1Fixture
         setText("Text3", y);
         setText("Text4", z);
     }
-    QWidget* about() const
+    // The one visible window of the program named `name`; null when none is.
+    static QWidget* shownWindow(const QString& name)
     {
         QWidget* found = nullptr;
         for (QWidget* window : QApplication::topLevelWidgets()) {
-            if (window->objectName() == QStringLiteral("frmAbout") && window->isVisible()) {
-                EXPECT_EQ(found, nullptr) << "more than one About dialog";
+            if (window->objectName() == name && window->isVisible()) {
+                EXPECT_EQ(found, nullptr) << "more than one " << name.toStdString();
                 found = window;
             }
         }
         return found;
     }
+    QWidget* about() const { return shownWindow(QStringLiteral("frmAbout")); }
+    QWidget* historyWindow() const { return shownWindow(QStringLiteral("frmHistory")); }
 
     SettingsStore* store;
     FakeSettingsStore fakeStore;
+    ReckonerEvaluator evaluator;
     FakeHelpViewer help;
     FakeRegistry registry;
     FakeFileProbe files;
     FakeProcessLauncher launcher;
     FakeMessageBox messageBox;
+    FakeHistoryStore historyStore;
+    FakeClock clock;
+    SessionHistory history{historyStore, clock, messageBox};
     std::unique_ptr<QtForm1> form;
 };

@@ -149,12 +149,22 @@ check Evaluate name Form1 Command1
 check " Evaluation successful." name Form1 Label6  # a screen reader reads the status
 screenshot "$main" windows-main-window.png
 
-echo "Enter and Esc press nothing in the main window"
+echo "Enter and Esc press nothing in the main window, and Esc closes it from no box"
 xdotool key shift+Tab
 check Text4 focus Form1 Text4
 xdotool key Return Escape
 check " Evaluation successful." text Form1 Label6
 check 1 count Form1
+xdotool key shift+Tab shift+Tab shift+Tab
+for box in Text1 Text2 Text3 Text4 Command1 Text5 Text6 Text7 Text8; do
+    check $box focus Form1 $box
+    xdotool key Escape
+    check 1 count Form1
+    check 'x^2+y' text Form1 Text1
+    xdotool key Tab
+done
+xdotool key Tab Tab Tab
+check Text4 focus Form1 Text4
 
 echo "Clear All from the keyboard"
 xdotool key alt+o a
@@ -273,5 +283,29 @@ check "$expected" message
 xdotool windowfocus --sync "$(xdotool search --sync --name '^Sumwright$' | head -1)"
 xdotool key Return
 ended 1
+
+echo "The end of the session stores the input as closing the window does"
+# ABOUT: whether the About dialog is open too; SAVE: whether "Save Input on Exit" is checked.
+for case in "no-about save" "about save" "no-about no-save"; do
+    read -r about save <<<"$case"
+    echo "  $about, $save"
+    wine reg delete 'HKCU\Software\VB and VBA Program Settings\Sumwright' /f >/dev/null 2>&1 || true
+    start
+    xdotool type "7*$about"
+    [ "$save" = no-save ] || xdotool key alt+o s
+    if [ "$about" = about ]; then
+        xdotool key alt+h a
+        check cmdOK focus frmAbout cmdOK
+    fi
+    wine wineboot --end-session >/dev/null 2>&1
+    ended
+    if [ "$save" = save ]; then
+        [ "$(setting SaveIndicator)" = True ] || { echo "FAILED: SaveIndicator" >&2; exit 1; }
+        [ "$(setting Formula)" = "7*$about" ] || { echo "FAILED: Formula" >&2; exit 1; }
+    else
+        [ "$(setting SaveIndicator)" = False ] || { echo "FAILED: SaveIndicator" >&2; exit 1; }
+        [ -z "$(setting Formula)" ] || { echo "FAILED: Formula was stored" >&2; exit 1; }
+    fi
+done
 
 echo "The window behaves as it should."

@@ -1,4 +1,4 @@
-#include "cli/icu_locales.h"
+#include "icu/icu_locales.h"
 
 #include <unicode/dcfmtsym.h>
 #include <unicode/locid.h>

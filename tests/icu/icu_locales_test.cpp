@@ -1,4 +1,4 @@
-#include "cli/icu_locales.h"
+#include "icu/icu_locales.h"
 
 #include "support/named_locale_rows.h"
 

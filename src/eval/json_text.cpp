@@ -1,4 +1,4 @@
-#include "cli/json_text.h"
+#include "eval/json_text.h"
 
 #include "text/utf16.h"
 #include "text/utf8.h"

@@ -1,4 +1,5 @@
 #include "allocation_count.h"
+#include "batch_program.h"
 #include "corpus.h"
 #include "history_bench.h"
 
@@ -146,22 +147,22 @@ void expandVar(benchmark::State& state, const std::u16string* text)
     reportText(state, text->size());
 }
 
-// Takes "--corpus FILE" or "--corpus=FILE" out of the arguments; the rest go to the library.
-std::string takeCorpusPath(int& argc, char** argv)
+// Takes "--NAME VALUE" or "--NAME=VALUE" out of the arguments; the rest go to the library.
+std::string takeOption(int& argc, char** argv, const std::string& name, std::string value)
 {
-    std::string path = SUMWRIGHT_DEFAULT_CORPUS;
+    const std::string option = "--" + name;
     int kept = 1;
     for (int i = 1; i < argc; ++i) {
-        if (std::strcmp(argv[i], "--corpus") == 0 && i + 1 < argc) {
-            path = argv[++i];
-        } else if (std::strncmp(argv[i], "--corpus=", 9) == 0) {
-            path = argv[i] + 9;
+        if (argv[i] == option && i + 1 < argc) {
+            value = argv[++i];
+        } else if (std::strncmp(argv[i], (option + "=").c_str(), option.size() + 1) == 0) {
+            value = argv[i] + option.size() + 1;
         } else {
             argv[kept++] = argv[i];
         }
     }
     argc = kept;
-    return path;
+    return value;
 }
 
 // The formulas muparser reads; the others are named on stderr. Where both compute a value and
@@ -198,7 +199,9 @@ std::vector<Formula> sharedCorpus(const std::vector<Formula>& corpus, int& disag
 // The texts live in main, which outlives every benchmark run.
 int main(int argc, char** argv)
 {
-    const std::string corpusPath = takeCorpusPath(argc, argv);
+    const std::string corpusPath = takeOption(argc, argv, "corpus", SUMWRIGHT_DEFAULT_CORPUS);
+    const std::string cli = takeOption(argc, argv, "cli", SUMWRIGHT_CLI);
+    const std::string cliBefore = takeOption(argc, argv, "cli-before", "");
     bool isReadable = false;
     const std::vector<Formula> corpus = readCorpus(corpusPath, isReadable);
     if (!isReadable || corpus.empty()) {
@@ -262,6 +265,7 @@ int main(int argc, char** argv)
     benchmark::RegisterBenchmark("ExpandVar/32767", expandVar, &xs);
 
     const HistoryBenchmarks history(SUMWRIGHT_HISTORY_SCRATCH);
+    const BatchBenchmarks batch(cli, cliBefore);
 
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();

@@ -8,7 +8,9 @@ of one program, from one or more of its runs; with --baseline, those after LABEL
 program of an earlier commit, run in turns with the current one.
 
 Every figure is the median over the repetitions of CPU time: the machine is shared, and CPU
-time leaves out the time other processes hold the cores. Ratios compare figures of one run.
+time leaves out the time other processes hold the cores. The batch benchmarks time a program
+they start and report that time themselves (manual time): its CPU time, or for several jobs
+the wall-clock time. Ratios compare figures of one run.
 """
 
 import json
@@ -31,8 +33,13 @@ def median_rows(paths):
             results = json.load(results_file)
         context = context or results["context"]
         for bench in results["benchmarks"]:
-            if bench.get("run_type") == "iteration":
-                repetitions.setdefault(bench["run_name"], []).append(bench)
+            if bench.get("run_type") != "iteration":
+                continue
+            name = bench["run_name"]
+            if name.endswith("/manual_time"):
+                name = name[:-len("/manual_time")]
+                bench = dict(bench, cpu_time=bench["real_time"])
+            repetitions.setdefault(name, []).append(bench)
     rows = {}
     for name, runs in repetitions.items():
         row = dict(runs[0])
@@ -223,6 +230,28 @@ def main():
         put(f"| Start-up reads no history; a full one (1,000 entries, {full_mib:.1f} MiB) is "
             f"read when the History window first opens, which may take 100 ms in all "
             f"| {duration(load_full)} | {verdict(load_full <= 100e-3)} |")
+    batch_line = seconds(rows["Batch/OneJob"]) / rows["Batch/OneJob"]["lines"]
+    batch_ratio = batch_line / seconds(worked)
+    put(f"| A batch line of the worked example at most 2 times its in-process sequence "
+        f"| {duration(batch_line)}, {batch_ratio:.2f} times | {verdict(batch_ratio <= 2)} |")
+    parallel = [name for name in rows if name.startswith("Batch/Jobs/") and name != "Batch/Jobs/1"]
+    for name in parallel:
+        # Several jobs need cores that no other process holds, which the fastest repetitions
+        # had the most of; the medians show what load on the shared machine left of the gain.
+        jobs = int(name.rsplit("/", 1)[1])
+        gain = rows["Batch/Jobs/1"]["fastest"] / rows[name]["fastest"]
+        median_gain = seconds(rows["Batch/Jobs/1"]) / seconds(rows[name])
+        aim = 1.6 if jobs == 2 else 0.8 * jobs
+        put(f"| {jobs} jobs answer at least {aim:.1f} times the lines a second of one job "
+            f"| {gain:.2f} times, fastest repetitions ({median_gain:.2f} times, medians) "
+            f"| {verdict(gain >= aim)} |")
+    peak = max(rows[name]["peak_bytes"] for name in rows if name.startswith("Batch/"))
+    put(f"| A batch holds at most 64 MiB | {peak / 2**20:.1f} MiB at the peak at most, "
+        f"{rows['Batch/OneJob']['lines']:,.0f} lines | {verdict(peak <= 64 * 2**20)} |")
+    if "Batch/Before" in rows:
+        gain = seconds(rows["Batch/Before"]) / seconds(rows["Batch/OneJob"])
+        put(f"| Batch lines cheaper than before | {gain:.2f} times as many lines for the same "
+            f"CPU time | {verdict(gain > 1)} |")
     if "Corpus/Reckoner" in before:
         slowdown = corpus["fastest"] / before["Corpus/Reckoner"]["fastest"]
         put(f"| Short formulas at most 10 % slower than before (see below) | {slowdown:.2f} "
@@ -280,6 +309,30 @@ def main():
         line("History/Load/Full", f"the load of a full history as the History window first "
              f"reads it, 1,000 entries in "
              f"{full_mib:.1f} MiB: read, every line checked, sorted", load_full)
+    put("")
+    put("The batch rows start `sumwright-cli --batch` on a file of "
+        f"{rows['Batch/OneJob']['lines']:,.0f} lines, each the worked example as one request, "
+        "and throw its answers away. Their time is one line's share of the program's CPU time "
+        "(one job) or of the wall-clock time (the `Jobs` rows, which compare one job with "
+        "several on the same input). Memory is the peak resident size that the system reports for "
+        "the program, an upper bound: until the program starts, the process counts the memory "
+        "of the benchmark that starts it.")
+    put("")
+    put("| Benchmark | What it does | Time a line | Lines a second | Memory |")
+    put("|---|---|---|---|---|")
+    batch_rows = {
+        "Batch/OneJob": "`--jobs 1`, CPU time",
+        "Batch/Before": "the earlier program compared below, CPU time",
+        "Batch/Jobs/1": "`--jobs 1`, wall-clock time",
+    }
+    for name in [*batch_rows, *parallel]:
+        if name not in rows:
+            continue
+        row = rows[name]
+        what = batch_rows.get(name, f"`--jobs {name.rsplit('/', 1)[1]}`, wall-clock time")
+        per_line = seconds(row) / row["lines"]
+        put(f"| `{name}` | {what} | {duration(per_line)} | {1 / per_line:,.0f} "
+            f"| {row['peak_bytes'] / 2**20:.1f} MiB |")
     if before:
         put("")
         put("## Before and after")

@@ -1,11 +1,14 @@
 #include "cli/batch_request.h"
 
+#include "eval/limits.h"
 #include "text/utf16.h"
 #include "text/utf8.h"
 
 #include <nlohmann/json.hpp>
 
+#include <algorithm>
 #include <cstddef>
+#include <initializer_list>
 #include <optional>
 #include <utility>
 #include <vector>
@@ -217,17 +220,315 @@ private:
     std::u16string m_syntaxError;
 };
 
+// The JSON parser's whitespace.
+bool isSpace(unsigned char byte)
+{
+    return byte == ' ' || byte == '\t' || byte == '\r' || byte == '\n';
+}
+
 }  // namespace
 
 std::u16string readRequest(std::string_view line, Formulas& formulas)
 {
+    RequestScanner scanner(formulas);
+    if (scanner.feed(line) && scanner.finish())
+        return {};
+    return parseRequest(line, formulas);
+}
+
+RequestScanner::RequestScanner(Formulas& formulas, std::size_t heldUnits)
+    : m_formulas(formulas), m_heldUnits(heldUnits)
+{
+    for (std::u16string* text : {&formulas.main, &formulas.x, &formulas.y, &formulas.z})
+        text->clear();  // keeps their capacity for the next line
+}
+
+bool RequestScanner::feed(std::string_view bytes)
+{
+    std::size_t i = 0;
+    while (i < bytes.size() && m_at != At::Failed) {
+        const auto byte = static_cast<unsigned char>(bytes[i]);
+        if (m_at == At::Value && byte >= 0x20 && byte < 0x80 && byte != '"' && byte != '\\') {
+            // the bulk of a line: a run of plain characters
+            std::size_t end = i + 1;
+            while (end < bytes.size()) {
+                const auto next = static_cast<unsigned char>(bytes[end]);
+                if (next < 0x20 || next >= 0x80 || next == '"' || next == '\\')
+                    break;
+                ++end;
+            }
+            putAscii(bytes.substr(i, end - i));
+            i = end;
+            continue;
+        }
+        step(byte);
+        ++i;
+    }
+    return m_at != At::Failed;
+}
+
+bool RequestScanner::finish()
+{
+    if (m_at != At::End)
+        return false;
+    for (std::size_t k = 0; k < m_shortened.size(); ++k) {
+        Shortened& cut = m_shortened[k];
+        if (!cut.isActive)
+            continue;
+        std::u16string& text = formula(k);
+        // A formula past the limit must stay past it whatever its kept end holds; no unit of it
+        // is evaluated.
+        if (cut.trimmed() > MaxFormulaLength)
+            text[cut.keptLeading + MaxFormulaLength] = u'1';
+    }
+    return true;
+}
+
+void RequestScanner::placeProblem(Outcome& outcome) const
+{
+    if (!outcome.problem)
+        return;
+    Problem& problem = *outcome.problem;
+    const Shortened& cut = m_shortened[static_cast<std::size_t>(problem.formula)];
+    if (!cut.isActive || cut.trimmed() == 0)
+        return;  // a blank formula's problem lies at its start, however many spaces it holds
+    problem.start += cut.leading - cut.keptLeading;
+    if (cut.trimmed() > MaxFormulaLength)
+        problem.length = cut.trimmed() - MaxFormulaLength;
+}
+
+std::u16string& RequestScanner::formula(std::size_t index)
+{
+    // indexed as the stages: Z, Y, X, main
+    std::u16string* const texts[] = {&m_formulas.z, &m_formulas.y, &m_formulas.x,
+                                     &m_formulas.main};
+    return *texts[index];
+}
+
+void RequestScanner::step(unsigned char byte)
+{
+    switch (m_at) {
+    case At::Start:
+        if (byte == '{')
+            m_at = At::Open;
+        else if (!isSpace(byte))
+            m_at = At::Failed;
+        return;
+    case At::Open:
+    case At::NextKey:
+        if (byte == '"') {
+            m_at = At::Key;
+            m_pendingSize = 0;
+        } else if (byte == '}' && m_at == At::Open) {
+            m_at = At::End;
+        } else if (!isSpace(byte)) {
+            m_at = At::Failed;
+        }
+        return;
+    case At::Key:
+        if (byte != '"') {
+            // a known key is short and spelled without escapes
+            if (m_pendingSize == 4 || byte == '\\' || byte < 0x20)
+                m_at = At::Failed;
+            else
+                m_pending[m_pendingSize++] = static_cast<char>(byte);
+            return;
+        }
+        {
+            const std::string_view name(m_pending.data(), m_pendingSize);
+            const Stage stage = name == "main" ? Stage::Main
+                                : name == "x"  ? Stage::X
+                                : name == "y"  ? Stage::Y
+                                               : Stage::Z;
+            m_target = static_cast<std::size_t>(stage);
+            m_at = name == "main" || name == "x" || name == "y" || name == "z" ? At::AfterKey
+                                                                                : At::Failed;
+        }
+        return;
+    case At::AfterKey:
+        if (byte == ':')
+            m_at = At::BeforeValue;
+        else if (!isSpace(byte))
+            m_at = At::Failed;
+        return;
+    case At::BeforeValue:
+        if (byte == '"') {
+            m_at = At::Value;
+            formula(m_target).clear();  // the last of a repeated key counts
+            m_shortened[m_target] = Shortened();
+        } else if (!isSpace(byte)) {
+            m_at = At::Failed;
+        }
+        return;
+    case At::Value:
+        value(byte);
+        return;
+    case At::Escape:
+        escape(byte);
+        return;
+    case At::Sequence:
+        sequence(byte);
+        return;
+    case At::AfterValue:
+        if (byte == ',')
+            m_at = At::NextKey;
+        else if (byte == '}')
+            m_at = At::End;
+        else if (!isSpace(byte))
+            m_at = At::Failed;
+        return;
+    case At::End:
+        if (!isSpace(byte))
+            m_at = At::Failed;
+        return;
+    case At::Failed:
+        return;
+    }
+}
+
+void RequestScanner::value(unsigned char byte)
+{
+    if (byte == '"') {
+        m_at = At::AfterValue;
+    } else if (byte == '\\') {
+        m_at = At::Escape;
+        m_pendingSize = 0;
+    } else if (byte < 0x20) {
+        m_at = At::Failed;
+    } else if (byte < 0x80) {
+        put(byte);
+    } else {
+        // As strict as the JSON parser: no overlong forms, no encoded surrogates, nothing
+        // above U+10FFFF.
+        m_sequenceLength = byte >= 0xC2 && byte <= 0xDF   ? 2
+                           : byte >= 0xE0 && byte <= 0xEF ? 3
+                           : byte >= 0xF0 && byte <= 0xF4 ? 4
+                                                          : 0;
+        if (m_sequenceLength == 0) {
+            m_at = At::Failed;
+            return;
+        }
+        m_low = byte == 0xE0 ? 0xA0 : byte == 0xF0 ? 0x90 : 0x80;
+        m_high = byte == 0xED ? 0x9F : byte == 0xF4 ? 0x8F : 0xBF;
+        m_codePoint = byte & (0x7F >> m_sequenceLength);
+        m_pendingSize = 1;
+        m_at = At::Sequence;
+    }
+}
+
+void RequestScanner::sequence(unsigned char byte)
+{
+    const bool isSecond = m_pendingSize == 1;
+    if (byte < (isSecond ? m_low : 0x80) || byte > (isSecond ? m_high : 0xBF)) {
+        m_at = At::Failed;
+        return;
+    }
+    m_codePoint = (m_codePoint << 6) | (byte & 0x3F);
+    if (++m_pendingSize < m_sequenceLength)
+        return;
+    if (m_codePoint >= 0x10000) {
+        put(static_cast<char16_t>(0xD800 + ((m_codePoint - 0x10000) >> 10)));
+        put(static_cast<char16_t>(0xDC00 + ((m_codePoint - 0x10000) & 0x3FF)));
+    } else {
+        put(static_cast<char16_t>(m_codePoint));
+    }
+    m_at = At::Value;
+}
+
+// Every \u escape is the unit it names, a lone surrogate included.
+void RequestScanner::escape(unsigned char byte)
+{
+    if (m_pendingSize == 0) {
+        constexpr std::string_view Short = "\"\\/bfnrt";
+        constexpr std::u16string_view Units = u"\"\\/\b\f\n\r\t";
+        if (const std::size_t k = Short.find(static_cast<char>(byte));
+            k != std::string_view::npos) {
+            put(Units[k]);
+            m_at = At::Value;
+        } else if (byte == 'u') {
+            m_pendingSize = 1;
+            m_codePoint = 0;
+        } else {
+            m_at = At::Failed;
+        }
+        return;
+    }
+    const int digit = byte >= '0' && byte <= '9'   ? byte - '0'
+                      : byte >= 'a' && byte <= 'f' ? byte - 'a' + 10
+                      : byte >= 'A' && byte <= 'F' ? byte - 'A' + 10
+                                                   : -1;
+    if (digit < 0) {
+        m_at = At::Failed;
+        return;
+    }
+    m_codePoint = m_codePoint * 16 + static_cast<char32_t>(digit);
+    if (++m_pendingSize == 5) {
+        put(static_cast<char16_t>(m_codePoint));
+        m_at = At::Value;
+    }
+}
+
+void RequestScanner::putAscii(std::string_view run)
+{
+    std::u16string& text = formula(m_target);
+    if (!m_shortened[m_target].isActive && text.size() + run.size() <= m_heldUnits) {
+        text.append(run.begin(), run.end());
+        return;
+    }
+    for (const char c : run)
+        put(static_cast<char16_t>(c));
+}
+
+void RequestScanner::put(char16_t unit)
+{
+    std::u16string& text = formula(m_target);
+    Shortened& cut = m_shortened[m_target];
+    if (!cut.isActive && text.size() < m_heldUnits) {
+        text.push_back(unit);
+        return;
+    }
+    if (!cut.isActive)
+        shorten(text, cut);
+    const std::size_t index = cut.units++;
+    if (cut.isInLeading && unit == u' ') {
+        ++cut.leading;
+        if (text.size() < m_heldUnits)
+            text.push_back(u' ');
+        cut.keptLeading = text.size();
+        return;
+    }
+    cut.isInLeading = false;
+    if (unit != u' ')
+        cut.lastNonSpace = index;
+    if (text.size() < cut.keptLeading + MaxFormulaLength + 1)
+        text.push_back(unit);
+}
+
+// From here on the text keeps what decides its outcome: its leading spaces (as many as it
+// can hold), then the first units past them, one more than a formula may have.
+void RequestScanner::shorten(std::u16string& text, Shortened& cut)
+{
+    cut.isActive = true;
+    cut.units = text.size();
+    const std::size_t first = text.find_first_not_of(u' ');
+    cut.isInLeading = first == std::u16string::npos;
+    cut.leading = cut.isInLeading ? text.size() : first;
+    cut.keptLeading = cut.leading;
+    if (!cut.isInLeading) {
+        cut.lastNonSpace = text.find_last_not_of(u' ');
+        text.resize(std::min(text.size(), cut.leading + MaxFormulaLength + 1));
+    }
+}
+
+std::u16string parseRequest(std::string_view line, Formulas& formulas)
+{
+    formulas = Formulas();
     std::string masked(line);
     const std::vector<LoneSurrogate> loneSurrogates = maskLoneSurrogates(masked);
-    Formulas read = formulas;
-    RequestReader reader(read, loneSurrogates);
+    RequestReader reader(formulas, loneSurrogates);
     Json::sax_parse(masked, &reader);
     std::u16string problem = reader.problem();
-    if (problem.empty())
-        formulas = std::move(read);
+    if (!problem.empty())
+        formulas = Formulas();
     return problem;
 }

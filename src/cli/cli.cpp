@@ -1,15 +1,17 @@
 #include "cli/cli.h"
 
 #include "build_info.h"
-#include "cli/batch_request.h"
-#include "eval/json_text.h"
+#include "cli/batch.h"
 #include "cli/problem_marker.h"
 #include "eval/evaluation_sequence.h"
+#include "eval/json_text.h"
 #include "history/history_lines.h"
 #include "platform/platform_error.h"
 #include "reckoner/reckoner_evaluator.h"
 #include "text/utf8.h"
 
+#include <algorithm>
+#include <charconv>
 #include <initializer_list>
 #include <istream>
 #include <optional>
@@ -23,7 +25,7 @@ namespace {
 constexpr char Usage[] =
     "Usage: sumwright-cli [-x FORMULA] [-y FORMULA] [-z FORMULA] [--locale NAME] [--json]\n"
     "                     [--] [MAIN]\n"
-    "       sumwright-cli --batch [--locale NAME]\n"
+    "       sumwright-cli --batch [--jobs N] [--locale NAME]\n"
     "       sumwright-cli --history [--json]\n"
     "\n"
     "Computes Z, then Y, then X, then the main formula MAIN, as the Sumwright window does.\n"
@@ -36,7 +38,10 @@ constexpr char Usage[] =
     "                      the status line, null for what the run left untouched, and where\n"
     "                      the problem lies\n"
     "  --batch             read JSON Lines {\"main\":...,\"x\":...,\"y\":...,\"z\":...} from\n"
-    "                      standard input and print one --json line for each\n"
+    "                      standard input and print one --json line for each, in the\n"
+    "                      order read\n"
+    "  --jobs N            with --batch, evaluate on N threads (default: one for each core\n"
+    "                      this process may use)\n"
     "  --history           print the kept history, oldest first, one entry a line: the UTC\n"
     "                      time, then MAIN = RESULT, or MAIN and the status after a problem;\n"
     "                      with --json, the kept JSON Lines as they are\n"
@@ -54,12 +59,30 @@ struct Options
     Formulas formulas;
     std::vector<std::u16string> mainParts;
     std::optional<std::u16string> localeName;
+    unsigned jobs = 0;  // 0: one for each usable core
     bool json = false;
     bool batch = false;
     bool history = false;
     bool help = false;
     bool version = false;
 };
+
+constexpr unsigned MaxJobs = 256;
+
+// 0 unless `text` is a decimal number from 1 to MaxJobs.
+unsigned jobCount(std::u16string_view text)
+{
+    std::string digits;
+    for (const char16_t c : text) {
+        if (c < u'0' || c > u'9')
+            return 0;
+        digits += static_cast<char>(c);
+    }
+    unsigned count = 0;
+    const auto [end, error] = std::from_chars(digits.data(), digits.data() + digits.size(), count);
+    const bool isWhole = error == std::errc() && end == digits.data() + digits.size();
+    return isWhole && count <= MaxJobs ? count : 0;
+}
 
 // Joined by appending into one reserved string: GCC 12 sees an overlap that cannot happen in
 // operator+ with a literal on the left, and warns under -O2 and above.
@@ -113,6 +136,15 @@ std::string parse(const std::vector<std::u16string>& arguments, Options& options
                 return "option --locale needs a locale name";
         } else if (arg.starts_with(u"--locale=")) {
             options.localeName = arg.substr(9);
+        } else if (arg == u"--jobs" || arg.starts_with(u"--jobs=")) {
+            std::u16string count = arg.substr(std::min<std::size_t>(arg.size(), 7));
+            if (arg == u"--jobs" && !value(count))
+                return "option --jobs needs a number";
+            options.jobs = jobCount(count);
+            if (options.jobs == 0) {
+                return joined({"option --jobs needs a number from 1 to ", std::to_string(MaxJobs),
+                               ", not ", utf8::encode(count)});
+            }
         } else if (arg == u"--json") {
             options.json = true;
         } else if (arg == u"--batch") {
@@ -189,29 +221,6 @@ bool isSuccess(const Outcome& outcome)
     return outcome.status && *outcome.status == SuccessText;
 }
 
-int runBatch(std::istream& in, std::ostream& out, char16_t decimalPoint)
-{
-    ReckonerEvaluator evaluator;
-    bool allSucceeded = true;
-    std::string line;
-    while (std::getline(in, line)) {
-        if (!line.empty() && line.back() == '\r')
-            line.pop_back();
-        Formulas formulas;
-        const std::u16string problem = readRequest(line, formulas);
-        if (!problem.empty()) {
-            out << errorJson(problem) << '\n';
-            allSucceeded = false;
-            continue;
-        }
-        const Outcome outcome = runEvaluation(evaluator, formulas, decimalPoint);
-        allSucceeded = allSucceeded && isSuccess(outcome);
-        out << outcomeJson(outcome) << '\n';
-    }
-    out.flush();
-    return allSucceeded ? ExitSuccess : ExitNotSuccessful;
-}
-
 // "TIME  MAIN = RESULT", or "TIME  MAIN  STATUS" after a problem; the formula on one line.
 std::string historyListLine(const HistoryEntry& entry)
 {
@@ -255,7 +264,7 @@ int printHistory(HistoryFile* file, bool json, std::ostream& out, std::ostream& 
 }  // namespace
 
 int runCli(const std::vector<std::u16string>& arguments, std::istream& in, std::ostream& out,
-           std::ostream& err, const Locales& locales, HistoryFile* history)
+           std::ostream& err, const Locales& locales, HistoryFile* history, unsigned usableCores)
 {
     Options options;
     const std::string problem = parse(arguments, options);
@@ -282,8 +291,12 @@ int runCli(const std::vector<std::u16string>& arguments, std::istream& in, std::
         return ExitUsage;
     }
 
-    if (options.batch)
-        return runBatch(in, out, *decimalPoint);
+    if (options.batch) {
+        const unsigned jobs = options.jobs != 0 ? options.jobs : std::max(usableCores, 1u);
+        const BatchResult result = runBatch(*in.rdbuf(), *out.rdbuf(), *decimalPoint, jobs);
+        // a reader that went away has its answer already; nothing is said on stderr
+        return result.allSucceeded && !result.isOutputBroken ? ExitSuccess : ExitNotSuccessful;
+    }
 
     ReckonerEvaluator evaluator;
     const Outcome outcome = runEvaluation(evaluator, options.formulas, *decimalPoint);

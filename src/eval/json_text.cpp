@@ -3,15 +3,23 @@
 #include "text/utf16.h"
 #include "text/utf8.h"
 
-#include <cstdio>
+#include <charconv>
 
 namespace {
 
 void appendEscape(std::string& out, char16_t unit)
 {
-    char buffer[8];
-    std::snprintf(buffer, sizeof buffer, "\\u%04x", static_cast<unsigned>(unit));
-    out += buffer;
+    constexpr char Digits[] = "0123456789abcdef";
+    const char escape[] = {'\\', 'u', Digits[(unit >> 12) & 0xF], Digits[(unit >> 8) & 0xF],
+                           Digits[(unit >> 4) & 0xF], Digits[unit & 0xF]};
+    out.append(escape, sizeof escape);
+}
+
+void appendNumber(std::string& out, std::size_t n)
+{
+    char digits[24];
+    const std::to_chars_result end = std::to_chars(digits, digits + sizeof digits, n);
+    out.append(digits, end.ptr);
 }
 
 void appendField(std::string& out, std::string_view key, const std::optional<std::u16string>& value)
@@ -19,19 +27,22 @@ void appendField(std::string& out, std::string_view key, const std::optional<std
     out += '"';
     out += key;
     out += "\":";
-    out += value ? jsonString(*value) : "null";
+    if (value)
+        appendJsonString(out, *value);
+    else
+        out += "null";
 }
 
 }  // namespace
 
-std::string jsonString(std::u16string_view text)
+void appendJsonString(std::string& out, std::u16string_view text)
 {
-    std::string out;
-    out.reserve(text.size() + 2);
     out.push_back('"');
     for (std::size_t i = 0; i < text.size(); ++i) {
         const char16_t c = text[i];
-        if (c == u'"' || c == u'\\') {
+        if (c >= 0x20 && c < 0x7F && c != u'"' && c != u'\\') {
+            out.push_back(static_cast<char>(c));
+        } else if (c == u'"' || c == u'\\') {
             out.push_back('\\');
             out.push_back(static_cast<char>(c));
         } else if (c == u'\n') {
@@ -52,12 +63,19 @@ std::string jsonString(std::u16string_view text)
         }
     }
     out.push_back('"');
+}
+
+std::string jsonString(std::u16string_view text)
+{
+    std::string out;
+    out.reserve(text.size() + 2);
+    appendJsonString(out, text);
     return out;
 }
 
-std::string outcomeJson(const Outcome& outcome)
+void appendOutcomeJson(std::string& out, const Outcome& outcome)
 {
-    std::string out = "{";
+    out += '{';
     appendField(out, "main", outcome.main);
     out += ',';
     appendField(out, "x", outcome.x);
@@ -70,14 +88,22 @@ std::string outcomeJson(const Outcome& outcome)
     out += ",\"problem\":";
     if (outcome.problem) {
         out += "{\"formula\":";
-        out += jsonString(formulaName(outcome.problem->formula));
-        out += ",\"start\":" + std::to_string(outcome.problem->start);
-        out += ",\"length\":" + std::to_string(outcome.problem->length);
+        appendJsonString(out, formulaName(outcome.problem->formula));
+        out += ",\"start\":";
+        appendNumber(out, outcome.problem->start);
+        out += ",\"length\":";
+        appendNumber(out, outcome.problem->length);
         out += '}';
     } else {
         out += "null";
     }
     out += '}';
+}
+
+std::string outcomeJson(const Outcome& outcome)
+{
+    std::string out;
+    appendOutcomeJson(out, outcome);
     return out;
 }
 
@@ -96,10 +122,16 @@ std::u16string_view formulaName(Stage formula)
     return u"main";
 }
 
+void appendErrorJson(std::string& out, std::u16string_view problem)
+{
+    out += "{\"error\":";
+    appendJsonString(out, problem);
+    out += '}';
+}
+
 std::string errorJson(std::u16string_view problem)
 {
-    std::string out = "{\"error\":";
-    out += jsonString(problem);
-    out += '}';
+    std::string out;
+    appendErrorJson(out, problem);
     return out;
 }

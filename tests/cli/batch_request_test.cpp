@@ -1,5 +1,8 @@
 #include "cli/batch_request.h"
 
+#include "eval/limits.h"
+#include "reckoner/reckoner_evaluator.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
@@ -62,12 +65,83 @@ TEST(BatchRequest, SaysWhyALineIsNoRequestAndReadsNothingFromIt)
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.line.substr(0, 40));
-        Formulas formulas{u"kept", u"", u"", u""};
+        Formulas formulas{u"kept", u"", u"", u""};  // what a failed line leaves: nothing
         const std::u16string problem = readRequest(row.line, formulas);
         if (row.problem.empty())
             EXPECT_EQ(problem.rfind(u"not JSON: ", 0), 0u);
         else
             EXPECT_EQ(problem, row.problem);
-        EXPECT_EQ(formulas.main, u"kept");
+        EXPECT_EQ(formulas.main, u"");
+    }
+}
+
+TEST(BatchRequest, ReadsTheCommonRequestAsTheJsonParserDoes)
+{
+    const std::string lines[] = {
+        R"({"main":"x^2+y","x":"z+1.5","y":"3","z":"1.5"})",
+        " \t{ \"main\" :\r\"1\" , \"x\":\"2\" }\t ",
+        R"({"main":"1","main":"2"})",  // the last one counts
+        R"({"main":"\"\\\/\b\f\n\r\t\u00e9\u00E9\ud800\udc00\udfff"})",
+        "{\"main\":\"\x7f\xc2\x80\xdf\xbf\xe0\xa0\x80\xed\x9f\xbf\xee\x80\x80\xf0\x90\x80\x80"
+        "\xf4\x8f\xbf\xbf\"}",
+        // no UTF-8: an overlong form, an encoded surrogate, past U+10FFFF, a cut-off sequence
+        "{\"main\":\"\xc0\x80\"}", "{\"main\":\"\xe0\x9f\xbf\"}",
+        "{\"main\":\"\xed\xa0\x80\"}", "{\"main\":\"\xf4\x90\x80\x80\"}",
+        "{\"main\":\"\xf0\x8f\xbf\xbf\"}", "{\"main\":\"\xe2\x82\"}",
+        "{\"main\":\"1\t\"}", "\xef\xbb\xbf{\"main\":\"1\"}",
+        R"({"main":"1",})", R"({"main" "1"})", R"({"main":"1"}x)", R"({"main":"1")",
+        R"({"main":"\x"})", R"({"main":"\u12"})", R"({"\u006dain":"1"})", R"({"Main":"1"})",
+        R"({"main":1})", "",
+    };
+    for (const std::string& line : lines) {
+        SCOPED_TRACE(line);
+        Formulas shortcut;
+        Formulas parsed;
+        EXPECT_EQ(readRequest(line, shortcut), parseRequest(line, parsed));
+        EXPECT_EQ(shortcut.main, parsed.main);
+        EXPECT_EQ(shortcut.x, parsed.x);
+        EXPECT_EQ(shortcut.y, parsed.y);
+        EXPECT_EQ(shortcut.z, parsed.z);
+    }
+}
+
+TEST(BatchRequest, AFormulaNotHeldWholeGivesTheOutcomeOfTheWholeText)
+{
+    constexpr std::size_t Held = 8;  // units of a formula held whole
+    const std::string spaces(100, ' ');
+    const std::string limit(MaxFormulaLength, '1');
+    struct Row { const char* name; std::string line; };
+    const Row rows[] = {
+        {"a problem after many spaces", R"({"main":")" + spaces + R"(2*(3+"})"},
+        {"a variable without a formula", R"({"main":")" + spaces + "1+x" + spaces + R"("})"},
+        {"a blank formula that is used", R"({"main":"z*2","z":")" + spaces + R"("})"},
+        {"too long, a space where the limit is passed",
+         R"({"x":")" + spaces + limit + " 1" + spaces + R"(","main":"x"})"},
+        {"too long in two formulas", R"({"z":")" + limit + R"(22","main":" )" + limit + R"(3"})"},
+        {"at the limit, spaces after it", R"({"main":"  )" + limit + spaces + R"("})"},
+        {"short formulas", R"({"main":"x^2+y","x":"z+1.5","y":"3","z":"1.5"})"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        Formulas whole;
+        ASSERT_EQ(readRequest(row.line, whole), u"");
+        ReckonerEvaluator evaluator;
+        const Outcome expected = runEvaluation(evaluator, whole, u'.');
+
+        Formulas held;
+        RequestScanner scanner(held, Held);
+        // in pieces, as a long line comes
+        for (std::size_t at = 0; at < row.line.size(); at += 7)
+            ASSERT_TRUE(scanner.feed(std::string_view(row.line).substr(at, 7)));
+        ASSERT_TRUE(scanner.finish());
+        EXPECT_LE(held.main.size(), Held + MaxFormulaLength + 1);
+        Outcome got = runEvaluation(evaluator, held, u'.');
+        scanner.placeProblem(got);
+        EXPECT_EQ(got.main, expected.main);
+        EXPECT_EQ(got.x, expected.x);
+        EXPECT_EQ(got.y, expected.y);
+        EXPECT_EQ(got.z, expected.z);
+        EXPECT_EQ(got.status, expected.status);
+        EXPECT_EQ(got.problem, expected.problem);
     }
 }

@@ -103,7 +103,8 @@ TEST(Cli, RejectsBadUsage)
 {
     const Arguments cases[] = {
         {u"-x"}, {u"--locale"}, {u"--frobnicate"}, {u"--batch", u"1+1"}, {u"--batch", u"-z", u"1"},
-        {u"--locale", u"xx_nowhere", u"1"},
+        {u"--locale", u"xx_nowhere", u"1"}, {u"--batch", u"--jobs"}, {u"--batch", u"--jobs", u"0"},
+        {u"--batch", u"--jobs=257"}, {u"--batch", u"--jobs", u"-1"}, {u"--batch", u"--jobs=2x"},
     };
     for (const Arguments& args : cases) {
         SCOPED_TRACE(joined(args));

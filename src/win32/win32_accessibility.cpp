@@ -43,6 +43,20 @@ void Win32Accessibility::setDescription(HWND control, std::wstring_view descript
     }
 }
 
+void Win32Accessibility::setChildNames(HWND control, const std::vector<std::wstring>& names,
+                                       std::size_t before)
+{
+    if (!m_services)
+        return;
+    for (std::size_t i = 0; i < names.size(); ++i) {
+        m_services->SetHwndPropStr(control, OBJID_CLIENT, static_cast<DWORD>(i + 1),
+                                   PROPID_ACC_NAME, names[i].c_str());
+    }
+    MSAAPROPID property = PROPID_ACC_NAME;
+    for (std::size_t i = names.size(); i < before; ++i)
+        m_services->ClearHwndProps(control, OBJID_CLIENT, static_cast<DWORD>(i + 1), &property, 1);
+}
+
 void Win32Accessibility::makeLiveRegion(HWND control)
 {
     if (m_services) {

@@ -5,7 +5,10 @@
 
 #include <oleacc.h>
 
+#include <cstddef>
+#include <string>
 #include <string_view>
+#include <vector>
 
 // What screen readers learn about controls beyond what Windows tells them by itself, through
 // Dynamic Annotation. Where the annotation service is missing, each call does nothing and the
@@ -17,6 +20,9 @@ public:
 
     void setName(HWND control, std::wstring_view name);
     void setDescription(HWND control, std::wstring_view description);
+    // Names the rows of a list view, child 1 the first; the rows past them up to `before`, the
+    // count named last time, lose their names.
+    void setChildNames(HWND control, const std::vector<std::wstring>& names, std::size_t before);
     // Marks `control` as a polite live region: its new texts are read out when the reader is
     // idle, without moving the user's focus. Raise `announce` after each change of its text.
     void makeLiveRegion(HWND control);

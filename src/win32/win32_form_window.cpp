@@ -165,6 +165,7 @@ void Win32FormWindow::createControls()
 {
     const std::size_t count = m_table.controls.size();
     m_controls.assign(count, nullptr);
+    m_namedRows.assign(count, 0);
     m_focus = nullptr;
     for (const ControlId id : creationOrder(m_table)) {
         const ControlRow& row = m_table.control(id);
@@ -422,6 +423,13 @@ void Win32FormWindow::setRows(ControlId id, const std::vector<ListRow>& rows)
     }
     SendMessageW(list, WM_SETREDRAW, TRUE, 0);
     InvalidateRect(list, nullptr, TRUE);
+    std::vector<std::wstring> names;
+    names.reserve(rows.size());
+    for (const ListRow& row : rows)
+        names.push_back(toWide(row.name));
+    std::size_t& named = m_namedRows[static_cast<std::size_t>(id)];
+    m_accessibility.setChildNames(list, names, named);
+    named = rows.size();
     if (!rows.empty())
         selectRow(id, 0);
 }
@@ -540,8 +548,10 @@ LRESULT Win32FormWindow::handle(UINT message, WPARAM wParam, LPARAM lParam)
             m_host.endSession();
         return 0;
     case WM_DESTROY:
-        for (const HWND control : m_controls)
-            m_accessibility.forget(control);
+        for (std::size_t i = 0; i < m_controls.size(); ++i) {
+            m_accessibility.forget(m_controls[i]);
+            m_accessibility.setChildNames(m_controls[i], {}, std::exchange(m_namedRows[i], 0));
+        }
         if (!m_isDiscarding)
             m_host.destroyed(m_id);
         return 0;

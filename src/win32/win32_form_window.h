@@ -106,6 +106,7 @@ private:
 
     UniqueWindow m_window;
     std::vector<HWND> m_controls;  // by control; children of m_window, destroyed with it
+    std::vector<std::size_t> m_namedRows;  // by control: the list rows given names
     HWND m_focus = nullptr;        // the control that gets the focus when the window is active
     std::optional<ControlId> m_programWrite;  // its text is being set by setText
     Win32Twips m_twips{96, 13};

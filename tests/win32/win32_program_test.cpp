@@ -339,9 +339,12 @@ TEST(Win32FormWindow, FollowsTheDpiOfItsScreen)
             f.program.show(FormId::frmAbout);
         Win32FormWindow& window = f.program.window(id);
         const HWND hwnd = window.window();
+        RECT frame{};
+        GetWindowRect(hwnd, &frame);
+        // From 96 dpi, whatever the screen's, to 144 and back.
+        SendMessageW(hwnd, WM_DPICHANGED, MAKEWPARAM(96, 96), reinterpret_cast<LPARAM>(&frame));
         if (table->isSizable)  // the user's size, which a change of screen scales
             SetWindowPos(hwnd, nullptr, 50, 40, 700, 520, SWP_NOZORDER | SWP_NOACTIVATE);
-        RECT frame{};
         GetWindowRect(hwnd, &frame);
         RECT client{};
         GetClientRect(hwnd, &client);

@@ -1,6 +1,7 @@
 #include "history/history_entry.h"
 
 #include "eval/json_text.h"
+#include "text/json_lone_surrogates.h"
 #include "text/utf16.h"
 #include "text/utf8.h"
 
@@ -124,76 +125,7 @@ struct Node
     }
 };
 
-// A \u escape of a surrogate without its partner: UTF-8 cannot carry it, so the JSON parser
-// refuses it, yet it is formula text like any other.
-struct LoneUnit
-{
-    std::size_t string;  // the string of the line it is in, keys included, from 0
-    std::size_t offset;  // 0-based UTF-16 offset in that string
-    char16_t unit;
-};
-
-std::optional<char16_t> escapeAt(std::string_view line, std::size_t i)
-{
-    if (i + 6 > line.size() || line[i] != '\\' || line[i + 1] != 'u')
-        return std::nullopt;
-    unsigned value = 0;
-    for (std::size_t k = i + 2; k < i + 6; ++k) {
-        const char c = line[k];
-        unsigned digit = 0;
-        if (c >= '0' && c <= '9')
-            digit = c - '0';
-        else if (c >= 'a' && c <= 'f')
-            digit = c - 'a' + 10;
-        else if (c >= 'A' && c <= 'F')
-            digit = c - 'A' + 10;
-        else
-            return std::nullopt;
-        value = value * 16 + digit;
-    }
-    return static_cast<char16_t>(value);
-}
-
-// Turns each lone-surrogate escape into \ufffd in place and says where it was; the line keeps
-// its length. The places are exact for every line the parser accepts.
-std::vector<LoneUnit> maskLoneUnits(std::string& line)
-{
-    std::vector<LoneUnit> lone;
-    std::size_t string = 0;
-    std::size_t offset = 0;
-    bool inString = false;
-    for (std::size_t i = 0; i < line.size();) {
-        const auto byte = static_cast<unsigned char>(line[i]);
-        if (byte == '"') {
-            if (inString)
-                ++string;
-            inString = !inString;
-            offset = 0;
-            ++i;
-        } else if (!inString) {
-            ++i;
-        } else if (byte == '\\') {
-            const std::optional<char16_t> unit = escapeAt(line, i);
-            const std::optional<char16_t> next = unit ? escapeAt(line, i + 6) : std::nullopt;
-            if (unit && utf16::isHighSurrogate(*unit) && next && utf16::isLowSurrogate(*next)) {
-                offset += 2;
-                i += 12;
-            } else {
-                if (unit && utf16::isSurrogate(*unit)) {
-                    lone.push_back({string, offset, *unit});
-                    line.replace(i + 2, 4, "fffd");
-                }
-                ++offset;
-                i += unit ? 6 : 2;
-            }
-        } else {
-            if (byte < 0x80 || byte >= 0xC0)  // a continuation byte adds no unit
-                offset += byte >= 0xF0 ? 2 : 1;
-            ++i;
-        }
-    }
-    return lone;
-}
+using LoneUnit = jsonlone::LoneSurrogate;
 
 // Builds the Node tree, refusing at once whatever no entry holds: arrays, booleans, negative or
 // fractional numbers, repeated keys, more than three levels.
@@ -437,7 +369,7 @@ private:
             const std::u16string_view meaning = u"\"\\/\b\f\n\r\t";
             if (const std::size_t k = simple.find(escaped); k != std::string_view::npos) {
                 out += meaning[k];
-            } else if (const std::optional<char16_t> unit = escapeAt(m_line, m_at - 2)) {
+            } else if (const auto unit = jsonlone::escapedUnit(m_line, m_at - 2)) {
                 out += *unit;
                 m_at += 4;
             } else {
@@ -557,7 +489,7 @@ std::optional<HistoryEntry> parseHistoryLine(std::string_view line)
         return canonical;
     try {
         std::string masked(line);
-        EntryReader reader(maskLoneUnits(masked));
+        EntryReader reader(jsonlone::maskLoneSurrogates(masked));
         if (!Json::sax_parse(masked, &reader)
             || !reader.root.isObjectOf({u"time", u"input", u"output"})) {
             return std::nullopt;

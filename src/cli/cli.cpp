@@ -8,6 +8,7 @@
 #include "history/history_lines.h"
 #include "platform/platform_error.h"
 #include "reckoner/reckoner_evaluator.h"
+#include "text/trim_spaces.h"
 #include "text/utf8.h"
 
 #include <algorithm>
@@ -224,21 +225,11 @@ bool isSuccess(const Outcome& outcome)
 // "TIME  MAIN = RESULT", or "TIME  MAIN  STATUS" after a problem; the formula on one line.
 std::string historyListLine(const HistoryEntry& entry)
 {
-    const auto trimmed = [](const std::optional<std::u16string>& text) {
-        const std::u16string_view view = text ? std::u16string_view(*text) : u"";
-        return utf8::encode(view.substr(std::min(view.find_first_not_of(u' '), view.size())));
-    };
-    std::u16string main;
-    for (std::size_t i = 0; i < entry.input.main.size(); ++i) {
-        const char16_t c = entry.input.main[i];
-        if (c == u'\r' && i + 1 < entry.input.main.size() && entry.input.main[i + 1] == u'\n')
-            continue;
-        main += c == u'\r' || c == u'\n' ? u' ' : c;
-    }
-    std::string line = historyTimeText(entry.time) + "  " + utf8::encode(main);
+    std::string line = historyTimeText(entry.time) + "  " +
+                       utf8::encode(formulaOnOneLine(entry.input.main));
     if (entry.output.problem)
-        return line + "  " + trimmed(entry.output.status);
-    return line + " = " + trimmed(entry.output.main);
+        return line + "  " + utf8::encode(spaces::trim(entry.output.status.value_or(u"")));
+    return line + " = " + utf8::encode(mainResult(entry));
 }
 
 // Reads the kept history as a window would, without trimming it: it never writes.

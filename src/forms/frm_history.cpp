@@ -23,25 +23,9 @@ std::u16string twoDigits(int n)
     return digits.size() < 2 ? u"0" + digits : digits;
 }
 
-// No column shows more of a formula than this; the rest is cut with an ellipsis here, so that
-// a list of long formulas fills quickly.
+// No column shows more of a formula than this; the rest is cut here, so that a list of long
+// formulas fills quickly.
 constexpr std::size_t MaxCellLength = 200;
-
-// A formula on one line: its line breaks and tabs show as spaces.
-std::u16string oneLine(std::u16string_view text)
-{
-    std::u16string line(text.substr(0, MaxCellLength));
-    if (text.size() > MaxCellLength)
-        line += u'\u2026';
-    std::replace_if(line.begin(), line.end(),
-                    [](char16_t c) { return c == u'\r' || c == u'\n' || c == u'\t'; }, u' ');
-    return line;
-}
-
-std::u16string resultOf(const HistoryEntry& entry)
-{
-    return std::u16string(spaces::trim(entry.output.main.value_or(u"")));
-}
 
 // Finds a search text in any case. Boyer-Moore-Horspool skips ahead by up to the length of the
 // text at each look, which keeps a search through a thousand long formulas quick.
@@ -230,8 +214,8 @@ void frmHistory::refresh()
         const HistoryEntry& entry = entries[i];
         if (!lower.empty() && !finder.isIn(entry))
             continue;
-        const std::u16string main = oneLine(entry.input.main);
-        const std::u16string result = resultOf(entry);
+        const std::u16string main = formulaOnOneLine(entry.input.main, MaxCellLength);
+        const std::u16string result = mainResult(entry);
         const std::u16string time =
             timeInWords(m_platform.clock.localTime(entry.time), today);
         rows.push_back({{main, result, time}, main + u" = " + result + u", " + time});
@@ -267,7 +251,7 @@ void frmHistory::cmdCopy_Click()
     if (!index)
         return;
     const HistoryEntry& entry = m_platform.history.entries()[*index];
-    m_platform.clipboard.copy(entry.input.main + u" = " + resultOf(entry), historyLine(entry));
+    m_platform.clipboard.copy(entry.input.main + u" = " + mainResult(entry), historyLine(entry));
 }
 
 void frmHistory::cmdDelete_Click()

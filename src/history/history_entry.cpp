@@ -2,6 +2,7 @@
 
 #include "eval/json_text.h"
 #include "text/json_lone_surrogates.h"
+#include "text/trim_spaces.h"
 #include "text/utf16.h"
 #include "text/utf8.h"
 
@@ -523,4 +524,24 @@ std::optional<HistoryEntry> parseHistoryLine(std::string_view line)
     } catch (const nlohmann::json::exception&) {
         return std::nullopt;  // sax_parse reports through the reader; this is a second guard
     }
+}
+
+std::u16string formulaOnOneLine(std::u16string_view formula, std::size_t most)
+{
+    std::u16string line;
+    std::size_t i = 0;
+    for (; i < formula.size() && line.size() < most; ++i) {
+        const char16_t c = formula[i];
+        if (c == u'\r' && i + 1 < formula.size() && formula[i + 1] == u'\n')
+            continue;  // one space for the pair
+        line += c == u'\r' || c == u'\n' || c == u'\t' ? u' ' : c;
+    }
+    if (i < formula.size())
+        line += u'\u2026';
+    return line;
+}
+
+std::u16string mainResult(const HistoryEntry& entry)
+{
+    return std::u16string(spaces::trim(entry.output.main.value_or(u"")));
 }

@@ -35,6 +35,14 @@ std::string historyLine(const HistoryEntry& entry);
 // bounds.
 std::string historyTimeText(std::int64_t time);
 
+// `formula` on one line, as the lists of entries show it: each line break (CR LF, CR or LF) and
+// tab a space; past `most` units cut, with an ellipsis.
+std::u16string formulaOnOneLine(std::u16string_view formula,
+                                std::size_t most = std::u16string_view::npos);
+
+// What the main result box showed, without its leading spaces; empty where the run left it.
+std::u16string mainResult(const HistoryEntry& entry);
+
 // The entry one line holds; none for a line that is no valid entry (cut short, not JSON, a
 // field missing, of the wrong type or unknown). Never throws for any bytes.
 std::optional<HistoryEntry> parseHistoryLine(std::string_view line);

@@ -67,10 +67,10 @@ TEST(frmHistory, ShowsTheEntriesNewestFirstAndFindsWhatTheUserTypes)
         std::u16string count;
     };
     const Row rows[] = {
-        {u"", {u"sqrt(2)", u"1+,\"2\"  ", u"x^2+y"}, u"3 entries"},
+        {u"", {u"sqrt(2)", u"1+,\"2\" ", u"x^2+y"}, u"3 entries"},
         {u"X^2", {u"x^2+y"}, u"1 of 3 entries"},   // in any case
         {u" 1.5 ", {u"x^2+y"}, u"1 of 3 entries"},  // a formula for a variable
-        {u"error", {u"1+,\"2\"  "}, u"1 of 3 entries"},  // a result
+        {u"error", {u"1+,\"2\" "}, u"1 of 3 entries"},  // a result
         {u"1.41", {u"sqrt(2)"}, u"1 of 3 entries"},
         {u"zz", {}, u"0 of 3 entries"},
     };

@@ -1,6 +1,9 @@
 #pragma once
 
+#include "history/history_entry.h"
 #include "platform/clock.h"
+
+#include <string>
 
 // A clock in UTC whose time moves on a second at each reading, from `time`.
 class FakeClock final : public Clock
@@ -11,19 +14,10 @@ public:
     std::int64_t now() override { return time++; }
     LocalTime localTime(std::int64_t at) override
     {
-        const std::int64_t days = at / 86400;
-        const std::int64_t seconds = at % 86400;
-        // Days to a civil date, for the years this program sees.
-        std::int64_t z = days + 719468;
-        const std::int64_t era = z / 146097;
-        const std::int64_t doe = z - era * 146097;
-        const std::int64_t yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;
-        const std::int64_t doy = doe - (365 * yoe + yoe / 4 - yoe / 100);
-        const std::int64_t mp = (5 * doy + 2) / 153;
-        const int day = static_cast<int>(doy - (153 * mp + 2) / 5 + 1);
-        const int month = static_cast<int>(mp < 10 ? mp + 3 : mp - 9);
-        const int year = static_cast<int>(yoe + era * 400 + (month <= 2 ? 1 : 0));
-        return {year, month, day, static_cast<int>(seconds / 3600),
-                static_cast<int>(seconds % 3600 / 60)};
+        const std::string text = historyTimeText(at);  // 2026-12-07T23:10:04Z
+        const auto number = [&](std::size_t from, std::size_t length) {
+            return std::stoi(text.substr(from, length));
+        };
+        return {number(0, 4), number(5, 2), number(8, 2), number(11, 2), number(14, 2)};
     }
 };

@@ -125,31 +125,33 @@ std::string readAll(const std::u16string& path, std::size_t limit)
     return content;
 }
 
-void writeAll(HANDLE file, std::string_view bytes, const std::u16string& path)
+void writeAll(HANDLE file, std::string_view bytes, const std::u16string& path,
+              std::string_view failure = WriteFailed)
 {
     while (!bytes.empty()) {
         const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(bytes.size(), 1 << 30));
         DWORD count = 0;
         if (!WriteFile(file, bytes.data(), chunk, &count, nullptr))
-            fail(WriteFailed, path, GetLastError());
+            fail(failure, path, GetLastError());
         bytes.remove_prefix(count);
     }
 }
 
 // Writes `bytes` to a new file, on the disk before this returns; false when `path` exists
 // and `disposition` is CREATE_NEW.
-bool writeNewFile(const std::u16string& path, DWORD disposition, std::string_view bytes)
+bool writeNewFile(const std::u16string& path, DWORD disposition, std::string_view bytes,
+                  std::string_view failure = WriteFailed)
 {
     const UniqueKernelHandle file = openFile(path, GENERIC_WRITE, disposition);
     if (!isOpen(file)) {
         const DWORD error = GetLastError();
         if (error == ERROR_FILE_EXISTS || error == ERROR_ALREADY_EXISTS)
             return false;
-        fail(WriteFailed, path, error);
+        fail(failure, path, error);
     }
-    writeAll(file.get(), bytes, path);
+    writeAll(file.get(), bytes, path, failure);
     if (!FlushFileBuffers(file.get()))
-        fail(WriteFailed, path, GetLastError());
+        fail(failure, path, GetLastError());
     return true;
 }
 
@@ -203,13 +205,19 @@ void Win32HistoryFile::rewrite(std::size_t limit,
     const Rewrite result = edit(readAll(m_path, limit));
     if (!result.damaged.empty())
         keepDamaged(m_path, result.damaged);
-    const std::u16string temporary = m_path + u".new";
-    writeNewFile(temporary, CREATE_ALWAYS, result.kept);
-    if (!MoveFileExW(toWide(temporary).c_str(), toWide(m_path).c_str(),
+    replaceFileWhole(m_path, result.kept, WriteFailed);
+}
+
+void replaceFileWhole(const std::u16string& path, std::string_view bytes,
+                      std::string_view failure)
+{
+    const std::u16string temporary = path + u".new";
+    writeNewFile(temporary, CREATE_ALWAYS, bytes, failure);
+    if (!MoveFileExW(toWide(temporary).c_str(), toWide(path).c_str(),
                      MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
         const DWORD error = GetLastError();
         DeleteFileW(toWide(temporary).c_str());
-        fail(WriteFailed, m_path, error);
+        fail(failure, path, error);
     }
 }
 

@@ -1,8 +1,7 @@
 #include "win32/win32_history_platform.h"
 
-#include "platform/platform_error.h"
-#include "text/utf8.h"
 #include "win32/win32_handles.h"
+#include "win32/win32_history_file.h"
 #include "win32/win32_text.h"
 
 #include <commdlg.h>
@@ -100,30 +99,5 @@ std::optional<SaveChoice> Win32SaveDialog::ask(std::u16string_view suggestedName
 
 void Win32SaveDialog::write(const std::u16string& path, std::string_view bytes)
 {
-    const std::wstring target = toWide(path);
-    const std::wstring temporary = target + L".tmp";
-    const auto refuse = [&](DWORD error) {
-        throw PlatformError("Cannot write " + utf8::encode(path) + ": " + systemMessage(error));
-    };
-    {
-        const HANDLE created = CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr,
-                                           CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-        if (created == INVALID_HANDLE_VALUE)
-            refuse(GetLastError());
-        const UniqueKernelHandle file(created);
-        DWORD written = 0;
-        if (!WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written,
-                       nullptr) ||
-            written != bytes.size()) {
-            const DWORD error = GetLastError();
-            DeleteFileW(temporary.c_str());
-            refuse(error);
-        }
-    }
-    if (!MoveFileExW(temporary.c_str(), target.c_str(),
-                     MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
-        const DWORD error = GetLastError();
-        DeleteFileW(temporary.c_str());
-        refuse(error);
-    }
+    replaceFileWhole(path, bytes, "Cannot write ");
 }

@@ -23,7 +23,7 @@ class Win32SaveDialog final : public SaveDialog
 {
 public:
     std::optional<SaveChoice> ask(std::u16string_view suggestedName) override;
-    // Through a temporary file beside it, so that a failed write leaves the old file whole.
+    // Through a new file beside it, so that a failed write leaves the old file whole.
     void write(const std::u16string& path, std::string_view bytes) override;
 };
 

@@ -6,8 +6,13 @@
 #include "eval/evaluation_sequence.h"
 #include "eval/json_text.h"
 #include "history/history_lines.h"
+#include "l10n/built_in_catalogs.h"
+#include "l10n/language_choice.h"
+#include "l10n/message_format.h"
 #include "platform/platform_error.h"
 #include "reckoner/reckoner_evaluator.h"
+#include "text/decimal.h"
+#include "text/translatable.h"
 #include "text/trim_spaces.h"
 #include "text/utf8.h"
 
@@ -23,43 +28,49 @@
 
 namespace {
 
-constexpr char Usage[] =
-    "Usage: sumwright-cli [-x FORMULA] [-y FORMULA] [-z FORMULA] [--locale NAME] [--json]\n"
-    "                     [--] [MAIN]\n"
-    "       sumwright-cli --batch [--jobs N] [--locale NAME]\n"
-    "       sumwright-cli --history [--json]\n"
-    "\n"
-    "Computes Z, then Y, then X, then the main formula MAIN, as the Sumwright window does.\n"
-    "MAIN may use x, y and z; the formula for X may use y and z; the one for Y may use z.\n"
-    "\n"
-    "  -x, -y, -z FORMULA  the formulas for the variables (absent: empty)\n"
-    "  --locale NAME       take the decimal separator of NAME (de_DE, en_US, ...) instead of\n"
-    "                      the user's locale\n"
-    "  --json              print one JSON object with the exact texts of the result boxes and\n"
-    "                      the status line, null for what the run left untouched, and where\n"
-    "                      the problem lies\n"
-    "  --batch             read JSON Lines {\"main\":...,\"x\":...,\"y\":...,\"z\":...} from\n"
-    "                      standard input and print one --json line for each, in the\n"
-    "                      order read\n"
-    "  --jobs N            with --batch, evaluate on N threads (default: one for each core\n"
-    "                      this process may use)\n"
-    "  --history           print the kept history, oldest first, one entry a line: the UTC\n"
-    "                      time, then MAIN = RESULT, or MAIN and the status after a problem;\n"
-    "                      with --json, the kept JSON Lines as they are\n"
-    "  -h, --help          show this help\n"
-    "  --version           show the version\n"
-    "\n"
-    "A MAIN that starts with '-' is a formula unless it is one of the options above; after\n"
-    "'--' every argument is part of MAIN. Several MAIN arguments are joined with spaces.\n"
-    "\n"
-    "Exit status: 0 when the evaluation succeeded (with --batch: every line did), 1 otherwise,\n"
-    "2 for bad usage, 3 for an internal error.\n";
+// The help, a block of lines to each text, so that a translation keeps the layout block by
+// block: options in the first 22 columns, no line longer than 79.
+constexpr std::u16string_view Usage[] = {
+    N_(u"Usage: sumwright-cli [-x FORMULA] [-y FORMULA] [-z FORMULA] [--locale NAME] [--json]\n"
+       u"                     [--] [MAIN]\n"
+       u"       sumwright-cli --batch [--jobs N] [--locale NAME]\n"
+       u"       sumwright-cli --history [--json]\n"),
+    u"\n",
+    N_(u"Computes Z, then Y, then X, then the main formula MAIN, as the Sumwright window does.\n"
+       u"MAIN may use x, y and z; the formula for X may use y and z; the one for Y may use z.\n"),
+    u"\n",
+    N_(u"  -x, -y, -z FORMULA  the formulas for the variables (absent: empty)\n"),
+    N_(u"  --locale NAME       take the decimal separator of NAME (de_DE, en_US, ...) instead of\n"
+       u"                      the user's locale\n"),
+    N_(u"  --json              print one JSON object with the exact texts of the result boxes and\n"
+       u"                      the status line, null for what the run left untouched, and where\n"
+       u"                      the problem lies\n"),
+    N_(u"  --batch             read JSON Lines {\"main\":...,\"x\":...,\"y\":...,\"z\":...} from\n"
+       u"                      standard input and print one --json line for each, in the\n"
+       u"                      order read\n"),
+    N_(u"  --jobs N            with --batch, evaluate on N threads (default: one for each core\n"
+       u"                      this process may use)\n"),
+    N_(u"  --history           print the kept history, oldest first, one entry a line: the UTC\n"
+       u"                      time, then MAIN = RESULT, or MAIN and the status after a problem;\n"
+       u"                      with --json, the kept JSON Lines as they are\n"),
+    N_(u"  --language LL       speak the language LL (de, fr, pt_BR, ...; en for English)\n"
+       u"                      instead of the user's; --json and --batch always speak English\n"),
+    N_(u"  -h, --help          show this help\n"),
+    N_(u"  --version           show the version\n"),
+    u"\n",
+    N_(u"A MAIN that starts with '-' is a formula unless it is one of the options above; after\n"
+       u"'--' every argument is part of MAIN. Several MAIN arguments are joined with spaces.\n"),
+    u"\n",
+    N_(u"Exit status: 0 when the evaluation succeeded (with --batch: every line did), 1 otherwise,\n"
+       u"2 for bad usage, 3 for an internal error.\n"),
+};
 
 struct Options
 {
     Formulas formulas;
     std::vector<std::u16string> mainParts;
     std::optional<std::u16string> localeName;
+    std::optional<std::u16string> language;
     unsigned jobs = 0;  // 0: one for each usable core
     bool json = false;
     bool batch = false;
@@ -85,19 +96,20 @@ unsigned jobCount(std::u16string_view text)
     return isWhole && count <= MaxJobs ? count : 0;
 }
 
-// Joined by appending into one reserved string: GCC 12 sees an overlap that cannot happen in
-// operator+ with a literal on the left, and warns under -O2 and above.
-std::string joined(std::initializer_list<std::string_view> parts)
+// A problem with the arguments, told once the language is known.
+struct UsageProblem
 {
-    std::size_t size = 0;
-    for (const std::string_view part : parts)
-        size += part.size();
-    std::string out;
-    out.reserve(size);
-    for (const std::string_view part : parts)
-        out.append(part);
-    return out;
-}
+    std::u16string_view pattern;  // English, with placeholders
+    std::vector<std::u16string> arguments = {};
+
+    std::u16string told(const Catalog& catalog) const
+    {
+        const auto at = [&](std::size_t i) {
+            return i < arguments.size() ? std::u16string_view(arguments[i]) : u"";
+        };
+        return formatMessage(catalog.text(pattern), {at(0), at(1)});
+    }
+};
 
 std::u16string joinedWithSpaces(const std::vector<std::u16string>& parts)
 {
@@ -110,8 +122,7 @@ std::u16string joinedWithSpaces(const std::vector<std::u16string>& parts)
     return out;
 }
 
-// Returns the problem with the arguments, or an empty string.
-std::string parse(const std::vector<std::u16string>& arguments, Options& options)
+std::optional<UsageProblem> parse(const std::vector<std::u16string>& arguments, Options& options)
 {
     bool optionsEnded = false;
     for (std::size_t i = 0; i < arguments.size(); ++i) {
@@ -131,20 +142,25 @@ std::string parse(const std::vector<std::u16string>& arguments, Options& options
                                      : arg == u"-y" ? options.formulas.y
                                                     : options.formulas.z;
             if (!value(target))
-                return joined({"option ", utf8::encode(arg), " needs a formula"});
+                return UsageProblem{N_(u"option %s needs a formula"), {arg}};
         } else if (arg == u"--locale") {
             if (!value(options.localeName.emplace()))
-                return "option --locale needs a locale name";
+                return UsageProblem{N_(u"option --locale needs a locale name")};
         } else if (arg.starts_with(u"--locale=")) {
             options.localeName = arg.substr(9);
+        } else if (arg == u"--language") {
+            if (!value(options.language.emplace()))
+                return UsageProblem{N_(u"option --language needs a language")};
+        } else if (arg.starts_with(u"--language=")) {
+            options.language = arg.substr(11);
         } else if (arg == u"--jobs" || arg.starts_with(u"--jobs=")) {
             std::u16string count = arg.substr(std::min<std::size_t>(arg.size(), 7));
             if (arg == u"--jobs" && !value(count))
-                return "option --jobs needs a number";
+                return UsageProblem{N_(u"option --jobs needs a number")};
             options.jobs = jobCount(count);
             if (options.jobs == 0) {
-                return joined({"option --jobs needs a number from 1 to ", std::to_string(MaxJobs),
-                               ", not ", utf8::encode(count)});
+                return UsageProblem{N_(u"option --jobs needs a number from 1 to %s, not %s"),
+                                    {text::decimal(MaxJobs), count}};
             }
         } else if (arg == u"--json") {
             options.json = true;
@@ -157,64 +173,70 @@ std::string parse(const std::vector<std::u16string>& arguments, Options& options
         } else if (arg == u"--version") {
             options.version = true;
         } else if (arg.starts_with(u"--")) {
-            return joined({"unknown option ", utf8::encode(arg)});
+            return UsageProblem{N_(u"unknown option %s"), {arg}};
         } else {
             options.mainParts.push_back(arg);
         }
     }
     if (options.batch && (!options.mainParts.empty() || !options.formulas.x.empty()
                           || !options.formulas.y.empty() || !options.formulas.z.empty())) {
-        return "--batch reads its formulas from standard input and takes none as arguments";
+        return UsageProblem{
+            N_(u"--batch reads its formulas from standard input and takes none as arguments")};
     }
     if (options.history && (options.batch || !options.mainParts.empty()
                             || !options.formulas.x.empty() || !options.formulas.y.empty()
                             || !options.formulas.z.empty())) {
-        return "--history prints what is kept and takes no formulas";
+        return UsageProblem{N_(u"--history prints what is kept and takes no formulas")};
     }
     options.formulas.main = joinedWithSpaces(options.mainParts);
-    return {};
+    return std::nullopt;
 }
 
 // After the status, the line of the formula that holds the problem, and a marker under it.
-void printProblem(std::ostream& out, const Formulas& typed, const Problem& problem)
+void printProblem(std::ostream& out, const Formulas& typed, const Problem& problem,
+                  const Catalog& catalog)
 {
-    const auto [label, text] = [&]() -> std::pair<std::string_view, const std::u16string*> {
+    const auto [label, text] = [&]() -> std::pair<std::u16string_view, const std::u16string*> {
         switch (problem.formula) {
         case Stage::Z:
-            return {"Formula for Z", &typed.z};
+            return {N_(u"Formula for Z"), &typed.z};
         case Stage::Y:
-            return {"Formula for Y", &typed.y};
+            return {N_(u"Formula for Y"), &typed.y};
         case Stage::X:
-            return {"Formula for X", &typed.x};
+            return {N_(u"Formula for X"), &typed.x};
         case Stage::Main:
             break;
         }
-        return {"Formula", &typed.main};
+        return {N_(u"Formula"), &typed.main};
     }();
     const ProblemLines lines = problemLines(*text, problem);
-    std::string prefix(label);
-    if (text->find_first_of(u"\r\n") != std::u16string::npos)
-        prefix += ", line " + std::to_string(lines.lineNumber);
-    prefix += ": ";
-    out << prefix << utf8::encode(lines.text) << '\n'
-        << std::string(prefix.size(), ' ') << utf8::encode(lines.marker) << '\n';
+    std::u16string prefix(catalog.text(label));
+    if (text->find_first_of(u"\r\n") != std::u16string::npos) {
+        prefix = formatMessage(catalog.text(N_(u"%s, line %s")),
+                               {prefix, text::decimal(lines.lineNumber)});
+    }
+    prefix += u": ";
+    out << utf8::encode(prefix) << utf8::encode(lines.text) << '\n'
+        << std::string(terminalColumns(prefix), ' ') << utf8::encode(lines.marker) << '\n';
 }
 
-void printPlain(std::ostream& out, const Outcome& outcome, const Formulas& typed)
+void printPlain(std::ostream& out, const Outcome& outcome, const Formulas& typed,
+                const Catalog& catalog)
 {
-    const auto line = [&out](const char* label, const std::optional<std::u16string>& text) {
-        out << label << ':';
+    const auto line = [&](std::u16string_view label, const std::optional<std::u16string>& text,
+                          bool isMessage = false) {
+        out << utf8::encode(catalog.text(label)) << ':';
         if (text)
-            out << ' ' << utf8::encode(*text);
+            out << ' ' << utf8::encode(isMessage ? catalog.text(*text) : *text);
         out << '\n';
     };
-    line("Z", outcome.z);
-    line("Y", outcome.y);
-    line("X", outcome.x);
-    line("Result", outcome.main);
-    line("Status", outcome.status);
+    line(u"Z", outcome.z);
+    line(u"Y", outcome.y);
+    line(u"X", outcome.x);
+    line(N_(u"Result"), outcome.main);
+    line(N_(u"Status"), outcome.status, true);
     if (outcome.problem)
-        printProblem(out, typed, *outcome.problem);
+        printProblem(out, typed, *outcome.problem, catalog);
 }
 
 bool isSuccess(const Outcome& outcome)
@@ -223,17 +245,20 @@ bool isSuccess(const Outcome& outcome)
 }
 
 // "TIME  MAIN = RESULT", or "TIME  MAIN  STATUS" after a problem; the formula on one line.
-std::string historyListLine(const HistoryEntry& entry)
+std::string historyListLine(const HistoryEntry& entry, const Catalog& catalog)
 {
     std::string line = historyTimeText(entry.time) + "  " +
                        utf8::encode(formulaOnOneLine(entry.input.main));
-    if (entry.output.problem)
-        return line + "  " + utf8::encode(spaces::trim(entry.output.status.value_or(u"")));
+    if (entry.output.problem) {
+        const std::u16string_view status = catalog.text(entry.output.status.value_or(u""));
+        return line + "  " + utf8::encode(spaces::trim(status));
+    }
     return line + " = " + utf8::encode(mainResult(entry));
 }
 
 // Reads the kept history as a window would, without trimming it: it never writes.
-int printHistory(HistoryFile* file, bool json, std::ostream& out, std::ostream& err)
+int printHistory(HistoryFile* file, bool json, std::ostream& out, std::ostream& err,
+                 const Catalog& catalog)
 {
     try {
         const std::string content = file != nullptr ? file->read(HistoryReadLimit) : "";
@@ -242,7 +267,7 @@ int printHistory(HistoryFile* file, bool json, std::ostream& out, std::ostream& 
             if (json)
                 out << sorted.lines[i] << '\n';
             else
-                out << historyListLine(sorted.entries[i]) << '\n';
+                out << historyListLine(sorted.entries[i], catalog) << '\n';
         }
     } catch (const PlatformError& e) {
         err << "sumwright-cli: " << e.what() << '\n';
@@ -258,13 +283,30 @@ int runCli(const std::vector<std::u16string>& arguments, std::istream& in, std::
            std::ostream& err, const Locales& locales, HistoryFile* history, unsigned usableCores)
 {
     Options options;
-    const std::string problem = parse(arguments, options);
-    if (!problem.empty()) {
-        err << "sumwright-cli: " << problem << "\nTry 'sumwright-cli --help'.\n";
-        return ExitUsage;
+    std::optional<UsageProblem> problem = parse(arguments, options);
+    std::string language;
+    if (options.language) {
+        const std::vector<std::string> wishes{utf8::encode(*options.language)};
+        const std::string& wished = wishes.front();
+        language = chooseLanguage(wishes, builtInLanguages());
+        const bool isEnglish = wished == "en" || wished.starts_with("en_") ||
+                               wished.starts_with("en-");
+        if (language.empty() && !isEnglish && !problem)
+            problem = UsageProblem{N_(u"unknown language %s"), {*options.language}};
+    } else {
+        language = chooseLanguage(locales.languageWishes(), builtInLanguages());
     }
+    const Catalog catalog = builtInCatalog(language);
+    const auto usageError = [&](const UsageProblem& told) {
+        err << "sumwright-cli: " << utf8::encode(told.told(catalog)) << '\n'
+            << utf8::encode(catalog.text(N_(u"Try 'sumwright-cli --help'."))) << '\n';
+        return ExitUsage;
+    };
+    if (problem)
+        return usageError(*problem);
     if (options.help) {
-        out << Usage;
+        for (const std::u16string_view block : Usage)
+            out << utf8::encode(catalog.text(block));
         return ExitSuccess;
     }
     if (options.version) {
@@ -272,15 +314,12 @@ int runCli(const std::vector<std::u16string>& arguments, std::istream& in, std::
         return ExitSuccess;
     }
     if (options.history)
-        return printHistory(history, options.json, out, err);
+        return printHistory(history, options.json, out, err, catalog);
     const std::optional<char16_t> decimalPoint = options.localeName
         ? locales.decimalPoint(*options.localeName)
         : locales.userDecimalPoint();
-    if (!decimalPoint) {
-        err << "sumwright-cli: unknown locale " << utf8::encode(*options.localeName)
-            << "\nTry 'sumwright-cli --help'.\n";
-        return ExitUsage;
-    }
+    if (!decimalPoint)
+        return usageError({N_(u"unknown locale %s"), {*options.localeName}});
 
     if (options.batch) {
         const unsigned jobs = options.jobs != 0 ? options.jobs : std::max(usableCores, 1u);
@@ -294,6 +333,6 @@ int runCli(const std::vector<std::u16string>& arguments, std::istream& in, std::
     if (options.json)
         out << outcomeJson(outcome) << '\n';
     else
-        printPlain(out, outcome, options.formulas);
+        printPlain(out, outcome, options.formulas, catalog);
     return isSuccess(outcome) ? ExitSuccess : ExitNotSuccessful;
 }

@@ -118,3 +118,13 @@ ProblemLines problemLines(std::u16string_view typed, const Problem& problem)
         lines.text += Ellipsis;
     return lines;
 }
+
+std::size_t terminalColumns(std::u16string_view text)
+{
+    std::size_t width = 0;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const char32_t c = utf16::startsPair(text, i) ? utf16::pairValue(text, i++) : text[i];
+        width += static_cast<std::size_t>(columns(c));
+    }
+    return width;
+}

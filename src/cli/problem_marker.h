@@ -19,3 +19,7 @@ struct ProblemLines
 };
 
 ProblemLines problemLines(std::u16string_view typed, const Problem& problem);
+
+// The terminal columns `text` takes, counted as the marker counts them: what stands before a
+// problem line is filled with as many spaces on the marker's line.
+std::size_t terminalColumns(std::u16string_view text);

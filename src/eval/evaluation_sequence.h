@@ -2,6 +2,7 @@
 
 #include "eval/messages.h"
 #include "platform/evaluator.h"
+#include "text/translatable.h"
 
 #include <cstddef>
 #include <optional>
@@ -55,7 +56,7 @@ struct Outcome
 };
 
 inline constexpr char16_t ErrorText[] = u" Error";
-inline constexpr char16_t SuccessText[] = u" Evaluation successful.";
+inline constexpr char16_t SuccessText[] = N_(u" Evaluation successful.");
 
 // Computes Z, then Y, then X, then the main formula, each value carried into the later formulas
 // in parentheses, and stops at the first problem with " Error" and one status message. Reads

@@ -2,6 +2,7 @@
 
 #include "eval/evaluation_sequence.h"
 #include "forms/form1_table.h"
+#include "l10n/message_format.h"
 #include "settings/input_persistence.h"
 #include "text/decimal.h"
 
@@ -33,21 +34,23 @@ ControlId formulaBox(Stage formula)
 }
 
 // Where a problem lies, in words, counting characters from 1 as the user does.
-std::u16string placeInWords(const Problem& problem, std::size_t textLength)
+std::u16string placeInWords(const Problem& problem, std::size_t textLength,
+                            const Catalog& catalog)
 {
     const std::size_t first = problem.start + 1;
     if (problem.length == 0) {  // a place between characters
         if (problem.start >= textLength)
-            return u"Problem at the end of the formula.";
+            return std::u16string(catalog.text(N_(u"Problem at the end of the formula.")));
         if (problem.start == 0)
-            return u"Problem at the start of the formula.";
-        return u"Problem between characters " + text::decimal(problem.start) + u" and " +
-               text::decimal(first) + u".";
+            return std::u16string(catalog.text(N_(u"Problem at the start of the formula.")));
+        return formatMessage(catalog.text(N_(u"Problem between characters %s and %s.")),
+                             {text::decimal(problem.start), text::decimal(first)});
     }
     if (problem.length == 1)
-        return u"Problem at character " + text::decimal(first) + u".";
-    return u"Problem at characters " + text::decimal(first) + u" to " +
-           text::decimal(problem.start + problem.length) + u".";
+        return formatMessage(catalog.text(N_(u"Problem at character %s.")),
+                             {text::decimal(first)});
+    return formatMessage(catalog.text(N_(u"Problem at characters %s to %s.")),
+                         {text::decimal(first), text::decimal(problem.start + problem.length)});
 }
 
 }  // namespace
@@ -104,9 +107,13 @@ void Form1::Command1_Click()
     writeIfSet(m_view, Text7, out.y);
     writeIfSet(m_view, Text6, out.x);
     writeIfSet(m_view, Text5, out.main);
-    writeIfSet(m_view, Label6, out.status);  // at most one message per run, and sometimes none
-    if (out.problem && out.status)
-        showProblem(*out.problem, *out.status);
+    // at most one message per run, and sometimes none
+    const std::optional<std::u16string> status = out.status
+        ? std::optional<std::u16string>(m_platform.catalog.text(*out.status))
+        : std::nullopt;
+    writeIfSet(m_view, Label6, status);
+    if (out.problem && status)
+        showProblem(*out.problem, *status);
     if (m_platform.history != nullptr)
         m_platform.history->record(typed, out, m_view.isChecked(mnuSave));
 }
@@ -117,7 +124,8 @@ void Form1::showProblem(const Problem& problem, const std::u16string& status)
     // Evaluate: the box with the problem takes the focus and says what and where.
     const ControlId box = formulaBox(problem.formula);
     const std::u16string typed = m_view.text(box);
-    m_view.setDescription(box, status + u" " + placeInWords(problem, typed.size()));
+    m_view.setDescription(box, status + u" " +
+                                 placeInWords(problem, typed.size(), m_platform.catalog));
     m_view.select(box, problem.start, problem.length);
     m_problemBox = box;
 }
@@ -198,7 +206,7 @@ void Form1::Text4_Change()
 void Form1::inputChanged()
 {
     clearProblem();
-    m_view.setText(form1::Label6, InputChangedText);
+    m_view.setText(form1::Label6, m_platform.catalog.text(InputChangedText));
 }
 
 void Form1::Form_Load()

@@ -4,6 +4,7 @@
 #include "forms/form_events.h"
 #include "forms/form_view.h"
 #include "forms/session_history.h"
+#include "l10n/catalog.h"
 #include "platform/help_viewer.h"
 #include "platform/settings_store.h"
 
@@ -18,9 +19,10 @@ struct Form1Platform
     Evaluator& Reckoner1;   // the one evaluator of the window, for the whole run
     char16_t decimalPoint;  // the user's, for the result boxes
     SessionHistory* history = nullptr;  // where each evaluation is recorded, when given
+    const Catalog& catalog = englishCatalog();  // the user's language
 };
 
-inline constexpr char16_t InputChangedText[] = u"Input has changed since the last evaluation.";
+inline constexpr char16_t InputChangedText[] = N_(u"Input has changed since the last evaluation.");
 
 // The main window's behaviour over whatever toolkit draws it.
 class Form1 final : public FormEvents

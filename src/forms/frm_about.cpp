@@ -1,6 +1,7 @@
 #include "forms/frm_about.h"
 
 #include "forms/frm_about_table.h"
+#include "l10n/message_format.h"
 #include "text/decimal.h"
 
 #include <string>
@@ -21,10 +22,13 @@ void frmAbout::click(ControlId control)
 
 void frmAbout::Form_Load()
 {
-    m_view.setCaption(u"About " + m_appInfo.title);
-    m_view.setText(frmabout::lblVersion, u"Version " + text::decimal(m_appInfo.major) + u"." +
-                                             text::decimal(m_appInfo.minor) + u"." +
-                                             text::decimal(m_appInfo.revision));
+    const Catalog& catalog = m_sysInfo.catalog;
+    m_view.setCaption(formatMessage(catalog.text(N_(u"About %s")), {m_appInfo.title}));
+    const std::u16string version = text::decimal(m_appInfo.major) + u"." +
+                                   text::decimal(m_appInfo.minor) + u"." +
+                                   text::decimal(m_appInfo.revision);
+    m_view.setText(frmabout::lblVersion,
+                   formatMessage(catalog.text(N_(u"Version %s")), {version}));
     m_view.setText(frmabout::lblTitle, m_appInfo.title);
 }
 

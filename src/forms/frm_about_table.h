@@ -1,6 +1,7 @@
 #pragma once
 
 #include "forms/form_table.h"
+#include "text/translatable.h"
 
 // The About dialog: the program's icon, title and version, a copyright line, a notice for
 // users, OK and "System Info...".
@@ -10,14 +11,14 @@ using enum ControlKind;
 
 inline constexpr ControlRow Controls[] = {
     // Exactly the size of the 32-pixel icon it shows.
-    {"picIcon", PictureBox, "", u"", {240, 240, 480, 480}, 1, u"Program icon"},
-    {"cmdOK", CommandButton, "", u"OK", {4245, 2625, 1260, 345}, 0, u"",
+    {"picIcon", PictureBox, "", u"", {240, 240, 480, 480}, 1, N_(u"Program icon")},
+    {"cmdOK", CommandButton, "", N_(u"OK"), {4245, 2625, 1260, 345}, 0, u"",
      DefaultButton | CancelButton},
-    {"cmdSysInfo", CommandButton, "", u"&System Info...", {4260, 3075, 1245, 345}, 2, u""},
+    {"cmdSysInfo", CommandButton, "", N_(u"&System Info..."), {4260, 3075, 1245, 345}, 2, u""},
     {"Label1", Label, "",
-     u"Sumwright is free. Reports and suggestions: see \"Reporting problems\" in its README.",
+     N_(u"Sumwright is free. Reports and suggestions: see \"Reporting problems\" in its README."),
      {240, 2640, 3885, 450}, 6, u"", WordWrap | BlackText},
-    {"lblDescription", Label, "", u"Copyright \u00A9 2026 the Sumwright authors.",
+    {"lblDescription", Label, "", N_(u"Copyright \u00A9 2026 the Sumwright authors."),
      {1080, 1125, 3885, 330}, 3, u"", BlackText},
     {"lblTitle", Label, "", u"Application Title", {1050, 240, 3885, 480}, 4, u"", BlackText, u"",
      12},

@@ -3,6 +3,7 @@
 #include "eval/json_text.h"
 #include "forms/frm_history_table.h"
 #include "history/history_entry.h"
+#include "l10n/message_format.h"
 #include "platform/platform_error.h"
 #include "text/ascii_case.h"
 #include "text/decimal.h"
@@ -64,14 +65,14 @@ private:
         m_searcher;
 };
 
-std::u16string countInWords(std::size_t shown, std::size_t all)
+std::u16string countInWords(std::size_t shown, std::size_t all, const Catalog& catalog)
 {
-    const auto entries = [](std::size_t n) {
-        return text::decimal(n) + (n == 1 ? u" entry" : u" entries");
-    };
-    if (shown == all)
-        return entries(all);
-    return text::decimal(shown) + u" of " + entries(all);
+    if (shown == all) {
+        return formatMessage(catalog.plural(NP_(u"%s entry", u"%s entries"), all),
+                             {text::decimal(all)});
+    }
+    return formatMessage(catalog.plural(NP_(u"%s of %s entry", u"%s of %s entries"), all),
+                         {text::decimal(shown), text::decimal(all)});
 }
 
 void appendCsvField(std::string& out, std::u16string_view text)
@@ -222,7 +223,7 @@ void frmHistory::refresh()
         m_shown.push_back(i);
     }
     m_view.setRows(lstHistory, rows);
-    const std::u16string count = countInWords(m_shown.size(), entries.size());
+    const std::u16string count = countInWords(m_shown.size(), entries.size(), m_platform.catalog);
     m_view.setText(lblCount, count);
     m_view.setDescription(lstHistory, count);
 }
@@ -269,7 +270,8 @@ void frmHistory::cmdDelete_Click()
 
 void frmHistory::cmdClear_Click()
 {
-    if (!m_platform.messageBox.confirm(ClearHistoryPrompt))
+    const Catalog& catalog = m_platform.catalog;
+    if (!m_platform.messageBox.confirm(std::u16string(catalog.text(ClearHistoryPrompt))))
         return;
     m_platform.history.clear();
     refresh();
@@ -277,7 +279,8 @@ void frmHistory::cmdClear_Click()
 
 void frmHistory::cmdExport_Click()
 {
-    const std::optional<SaveChoice> choice = m_platform.saveDialog.ask(u"Sumwright history");
+    const std::optional<SaveChoice> choice = m_platform.saveDialog.ask(
+        std::u16string(m_platform.catalog.text(N_(u"Sumwright history"))));
     if (!choice)
         return;
     const std::vector<HistoryEntry>& entries = m_platform.history.entries();
@@ -291,8 +294,9 @@ void frmHistory::cmdExport_Click()
     try {
         m_platform.saveDialog.write(choice->path, bytes);
     } catch (const PlatformError& error) {
-        m_platform.messageBox.show(u"The history could not be exported. " +
-                                   utf8::decode(error.what()));
+        m_platform.messageBox.show(
+            formatMessage(m_platform.catalog.text(N_(u"The history could not be exported. %s")),
+                          {utf8::decode(error.what())}));
     }
 }
 

@@ -3,6 +3,7 @@
 #include "forms/form_events.h"
 #include "forms/form_view.h"
 #include "forms/session_history.h"
+#include "l10n/catalog.h"
 #include "platform/clipboard.h"
 #include "platform/clock.h"
 #include "platform/message_box.h"
@@ -25,10 +26,11 @@ struct HistoryPlatform
     MessageBox& messageBox;
     // Puts four formulas into the main window's boxes, as if typed.
     std::function<void(const Formulas&)> use;
+    const Catalog& catalog = englishCatalog();  // the user's language
 };
 
 inline constexpr char16_t ClearHistoryPrompt[] =
-    u"Delete every entry of the history, the kept ones included? This cannot be undone.";
+    N_(u"Delete every entry of the history, the kept ones included? This cannot be undone.");
 
 // The History window's behaviour over whatever toolkit draws it: the evaluations newest first,
 // those that the search text finds, and commands on the one selected.

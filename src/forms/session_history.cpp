@@ -1,12 +1,14 @@
 #include "forms/session_history.h"
 
+#include "l10n/message_format.h"
 #include "platform/platform_error.h"
 #include "text/utf8.h"
 
 #include <utility>
 
-SessionHistory::SessionHistory(HistoryStore& store, Clock& clock, MessageBox& messageBox)
-    : m_store(store), m_clock(clock), m_messageBox(messageBox)
+SessionHistory::SessionHistory(HistoryStore& store, Clock& clock, MessageBox& messageBox,
+                               const Catalog& catalog)
+    : m_store(store), m_clock(clock), m_messageBox(messageBox), m_catalog(catalog)
 {
 }
 
@@ -21,8 +23,9 @@ void SessionHistory::useStore(Call&& call)
         // Once: a store that refused will refuse again, and a message at every evaluation
         // would keep the user from working.
         m_isStoreBroken = true;
-        m_messageBox.show(utf8::decode(error.what()) +
-                          u"\n\nSumwright keeps the history of this session only.");
+        m_messageBox.show(formatMessage(
+            m_catalog.text(N_(u"%s\n\nSumwright keeps the history of this session only.")),
+            {utf8::decode(error.what())}));
     }
 }
 

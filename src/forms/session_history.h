@@ -1,6 +1,7 @@
 #pragma once
 
 #include "history/history_store.h"
+#include "l10n/catalog.h"
 #include "platform/clock.h"
 #include "platform/message_box.h"
 
@@ -20,7 +21,8 @@
 class SessionHistory
 {
 public:
-    SessionHistory(HistoryStore& store, Clock& clock, MessageBox& messageBox);
+    SessionHistory(HistoryStore& store, Clock& clock, MessageBox& messageBox,
+                   const Catalog& catalog = englishCatalog());
 
     // At load: whether the stored "Save Input on Exit" was set, so that the stored entries are
     // shown. They are read at the first call of entries(), not here, to keep start-up quick.
@@ -51,6 +53,7 @@ private:
     std::function<void()> m_listener;
     Clock& m_clock;
     MessageBox& m_messageBox;
+    const Catalog& m_catalog;
     bool m_mayLoad = false;
     bool m_isLoaded = false;
     bool m_isStoreBroken = false;

@@ -16,14 +16,15 @@
 QtForm1::QtForm1(Form1Platform platform, AppInfo appInfo, SysInfoPlatform sysInfo,
                  QWidget* parent)
     : QMainWindow(parent),
-      m_view(form1::Table, {this, [this](FormId form) { showForm(form); }, [this] { close(); }}),
+      m_table(form1::Table, platform.catalog),
+      m_view(m_table.table(), {this, [this](FormId form) { showForm(form); }, [this] { close(); }}),
       m_form(m_view, platform),
       m_appInfo(std::move(appInfo)),
       m_sysInfo(sysInfo),
       m_history(platform.history)
 {
     setObjectName(QStringLiteral("Form1"));
-    m_view.setCaption(form1::Table.caption);
+    m_view.setCaption(m_table.table().caption);
 
     // A plain widget lays out nothing: resizing the window moves no control.
     auto* const client = new QWidget(this);
@@ -74,7 +75,7 @@ void QtForm1::showForm(FormId form)
             return;
         if (!m_historyWindow) {
             m_historyWindow = std::make_unique<QtFrmHistory>(
-                *m_history, m_sysInfo.messageBox, [this](FormId other) { showForm(other); },
+                *m_history, m_sysInfo.messageBox, m_sysInfo.catalog, [this](FormId other) { showForm(other); },
                 [this](const Formulas& formulas) { m_form.useFormulas(formulas); });
         }
         shown = m_historyWindow.get();

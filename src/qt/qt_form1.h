@@ -1,6 +1,7 @@
 #pragma once
 
 #include "forms/form1.h"
+#include "forms/localized_table.h"
 #include "platform/app_info.h"
 #include "qt/qt_form_view.h"
 #include "sysinfo/start_sys_info.h"
@@ -36,6 +37,7 @@ protected:
 private:
     void showForm(FormId form);
 
+    LocalizedTable m_table;
     QtFormView m_view;
     Form1 m_form;
     AppInfo m_appInfo;

@@ -26,12 +26,13 @@ QtFrmAbout::QtFrmAbout(AppInfo appInfo, SysInfoPlatform sysInfo, QWidget* parent
                   Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
                   Qt::MSWindowsFixedSizeDialogHint),
       m_twips(QApplication::font(this)),
-      m_view(frmabout::Table,
+      m_table(frmabout::Table, sysInfo.catalog),
+      m_view(m_table.table(),
              {this, [](FormId) {}, [this] { QDialog::done(QDialog::Accepted); }}),
       m_form(m_view, std::move(appInfo), sysInfo)
 {
     setObjectName(QStringLiteral("frmAbout"));
-    m_view.setCaption(frmabout::Table.caption);
+    m_view.setCaption(m_table.table().caption);
     setFixedSize(m_twips.size(frmabout::Table.clientWidth, frmabout::Table.clientHeight));
     m_view.build(this, m_twips, m_form);
     m_view.focusFirst();

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "forms/frm_about.h"
+#include "forms/localized_table.h"
 #include "qt/qt_form_view.h"
 #include "qt/qt_twips.h"
 
@@ -24,6 +25,7 @@ protected:
 
 private:
     QtTwips m_twips;
+    LocalizedTable m_table;
     QtFormView m_view;
     frmAbout m_form;
 };

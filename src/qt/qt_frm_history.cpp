@@ -7,6 +7,7 @@
 #include <utility>
 
 QtFrmHistory::QtFrmHistory(SessionHistory& history, MessageBox& messageBox,
+                           const Catalog& catalog,
                            std::function<void(FormId)> showForm,
                            std::function<void(const Formulas&)> use, QWidget* parent)
     : QDialog(parent,
@@ -15,15 +16,17 @@ QtFrmHistory::QtFrmHistory(SessionHistory& history, MessageBox& messageBox,
                   Qt::MSWindowsFixedSizeDialogHint),
       m_twips(QApplication::font(this)),
       m_saveDialog(this),
-      m_view(frmhistory::Table, {this, std::move(showForm),
+      m_table(frmhistory::Table, catalog),
+      m_view(m_table.table(), {this, std::move(showForm),
                                  [this] {
                                      m_form.Form_Unload();
                                      QDialog::done(QDialog::Accepted);
                                  }}),
-      m_form(m_view, {history, m_clock, m_clipboard, m_saveDialog, messageBox, std::move(use)})
+      m_form(m_view,
+             {history, m_clock, m_clipboard, m_saveDialog, messageBox, std::move(use), catalog})
 {
     setObjectName(QStringLiteral("frmHistory"));
-    m_view.setCaption(frmhistory::Table.caption);
+    m_view.setCaption(m_table.table().caption);
     setFixedSize(m_twips.size(frmhistory::Table.clientWidth, frmhistory::Table.clientHeight));
     m_view.build(this, m_twips, m_form);
 }

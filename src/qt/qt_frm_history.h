@@ -1,6 +1,7 @@
 #pragma once
 
 #include "forms/frm_history.h"
+#include "forms/localized_table.h"
 #include "qt/qt_form_view.h"
 #include "qt/qt_history_platform.h"
 #include "qt/qt_twips.h"
@@ -17,7 +18,7 @@ class QtFrmHistory final : public QDialog
 
 public:
     // `showForm` brings the program's other windows forward; `use` fills the main window.
-    QtFrmHistory(SessionHistory& history, MessageBox& messageBox,
+    QtFrmHistory(SessionHistory& history, MessageBox& messageBox, const Catalog& catalog,
                  std::function<void(FormId)> showForm, std::function<void(const Formulas&)> use,
                  QWidget* parent = nullptr);
 
@@ -30,6 +31,7 @@ private:
     QtClock m_clock;
     QtClipboard m_clipboard;
     QtSaveDialog m_saveDialog;
+    LocalizedTable m_table;
     QtFormView m_view;
     frmHistory m_form;
 };

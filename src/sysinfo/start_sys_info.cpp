@@ -1,5 +1,6 @@
 #include "sysinfo/start_sys_info.h"
 
+#include "text/translatable.h"
 #include "text/decimal.h"
 
 #include <algorithm>
@@ -21,7 +22,7 @@ constexpr char ViewerValue[] = "PATH";  // the viewer program's full path
 constexpr char FolderKey[] = "SOFTWARE\\Microsoft\\Shared Tools Location";
 constexpr char FolderValue[] = "MSINFO";  // the folder holding the viewer
 constexpr char16_t ViewerFileName[] = u"\\MSINFO32.EXE";
-constexpr char16_t UnavailableMessage[] = u"System Information Is Unavailable At This Time";
+constexpr char16_t UnavailableMessage[] = N_(u"System Information Is Unavailable At This Time");
 
 class KeyGuard
 {
@@ -130,5 +131,5 @@ void StartSysInfo(const SysInfoPlatform& platform)
     } catch (const std::exception&) {
         // Any failure to find or start the viewer ends in the one message below.
     }
-    platform.messageBox.show(UnavailableMessage);
+    platform.messageBox.show(std::u16string(platform.catalog.text(UnavailableMessage)));
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "l10n/catalog.h"
 #include "platform/file_probe.h"
 #include "platform/message_box.h"
 #include "platform/process_launcher.h"
@@ -14,6 +15,7 @@ struct SysInfoPlatform
     FileProbe& files;
     ProcessLauncher& launcher;
     MessageBox& messageBox;
+    const Catalog& catalog = englishCatalog();  // the user's language
 };
 
 enum class KeyValueResult

@@ -181,7 +181,8 @@ TEST(QtFormView, BuildsTheAboutDialogFromItsTable)
 TEST(QtFormView, BuildsTheHistoryWindowFromItsTable)
 {
     QtForm1Fixture f;
-    QtFrmHistory window(f.history, f.messageBox, [](FormId) {}, [](const Formulas&) {});
+    QtFrmHistory window(f.history, f.messageBox, englishCatalog(), [](FormId) {},
+                        [](const Formulas&) {});
     expectBuiltFromTable(&window, frmhistory::Table, QStringLiteral("frmHistory"));
     EXPECT_EQ(window.windowTitle(), QStringLiteral("Sumwright History"));
 }

@@ -4,6 +4,7 @@
 set(names "")
 set(arrays "")
 set(spans "")
+string(REPLACE "," ";" LANGUAGES "${LANGUAGES}")
 foreach(language IN LISTS LANGUAGES)
     file(READ "${MO_DIR}/${language}.mo" hex HEX)
     string(REGEX REPLACE "([0-9a-f][0-9a-f])" "0x\\1," bytes "${hex}")

@@ -29,11 +29,31 @@ else()
 endif()
 
 if(SUMWRIGHT_BUILD_GUI)
-    # Desktops look the entry, its metadata and its icon up by the application id.
+    # Desktops look the entry, its metadata and its icon up by the application id. Their texts
+    # in every language of po/ are merged in by msgfmt from the programs' own catalogs.
+    find_program(MSGFMT_EXECUTABLE msgfmt REQUIRED)
+    set(untranslated ${packaging_out}/untranslated)
     configure_file(${packaging_dir}/desktop/sumwright.desktop.in
-        ${packaging_out}/${SUMWRIGHT_APP_ID}.desktop @ONLY)
+        ${untranslated}/${SUMWRIGHT_APP_ID}.desktop @ONLY)
     configure_file(${packaging_dir}/desktop/sumwright.metainfo.xml.in
-        ${packaging_out}/${SUMWRIGHT_APP_ID}.metainfo.xml @ONLY)
+        ${untranslated}/${SUMWRIGHT_APP_ID}.metainfo.xml @ONLY)
+    set(catalogs ${PROJECT_SOURCE_DIR}/po/LINGUAS)
+    foreach(language IN LISTS SUMWRIGHT_LANGUAGES)
+        list(APPEND catalogs ${PROJECT_SOURCE_DIR}/po/${language}.po)
+    endforeach()
+    add_custom_command(OUTPUT ${packaging_out}/${SUMWRIGHT_APP_ID}.desktop
+        COMMAND ${MSGFMT_EXECUTABLE} --desktop -d ${PROJECT_SOURCE_DIR}/po
+            --template ${untranslated}/${SUMWRIGHT_APP_ID}.desktop
+            -o ${packaging_out}/${SUMWRIGHT_APP_ID}.desktop
+        DEPENDS ${untranslated}/${SUMWRIGHT_APP_ID}.desktop ${catalogs} VERBATIM)
+    add_custom_command(OUTPUT ${packaging_out}/${SUMWRIGHT_APP_ID}.metainfo.xml
+        COMMAND ${MSGFMT_EXECUTABLE} --xml -d ${PROJECT_SOURCE_DIR}/po
+            --template ${untranslated}/${SUMWRIGHT_APP_ID}.metainfo.xml
+            -o ${packaging_out}/${SUMWRIGHT_APP_ID}.metainfo.xml
+        DEPENDS ${untranslated}/${SUMWRIGHT_APP_ID}.metainfo.xml ${catalogs} VERBATIM)
+    add_custom_target(sumwright_desktop_entry ALL DEPENDS
+        ${packaging_out}/${SUMWRIGHT_APP_ID}.desktop
+        ${packaging_out}/${SUMWRIGHT_APP_ID}.metainfo.xml)
     install(FILES ${packaging_out}/${SUMWRIGHT_APP_ID}.desktop
         DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
     install(FILES ${packaging_out}/${SUMWRIGHT_APP_ID}.metainfo.xml
@@ -211,5 +231,8 @@ else()
     set(CPACK_DEBIAN_PACKAGE_SECTION math)
     set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
     set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
+    # The Japanese and Chinese windows need a font with their characters, and Qt's own dialogs
+    # speak the user's language only with Qt's translations.
+    set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "fonts-noto-cjk, qt6-translations-l10n")
 endif()
 include(CPack)

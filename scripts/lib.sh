@@ -25,7 +25,8 @@ as_root()
 
 # What building and testing the program needs.
 BUILD_PACKAGES=(cmake ninja-build g++ pkg-config qt6-base-dev libgl-dev fonts-dejavu-core
-    libicu-dev nlohmann-json3-dev libgtest-dev libgmock-dev googletest)
+    libicu-dev nlohmann-json3-dev libgtest-dev libgmock-dev googletest gettext fonts-noto-cjk
+    qt6-translations-l10n)
 
 build_jobs()
 {

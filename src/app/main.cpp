@@ -5,6 +5,8 @@
 #include "app/program_icon.h"
 #include "forms/session_history.h"
 #include "history/file_history_store.h"
+#include "l10n/built_in_catalogs.h"
+#include "l10n/language_choice.h"
 #include "platform/app_info.h"
 #include "posix/posix_history_file.h"
 #include "platform/registry.h"
@@ -20,7 +22,9 @@
 #include "reckoner/reckoner_evaluator.h"
 #include "sysinfo/start_sys_info.h"
 
+#include <QLibraryInfo>
 #include <QLocale>
+#include <QTranslator>
 
 #include <cstdlib>
 #include <memory>
@@ -47,6 +51,19 @@ int main(int argc, char* argv[])
     // Wayland desktops match the window to its menu entry and icon by this name.
     QApplication::setDesktopFileName(QString::fromLatin1(buildinfo::DesktopId));
 
+    std::vector<std::u16string> arguments;
+    for (const QString& argument : QCoreApplication::arguments())
+        arguments.push_back(argument.toStdU16String());
+    const Catalog catalog = programCatalog(
+        arguments, posixLanguageWishes([](const char* name) { return std::getenv(name); }));
+    // Qt's own dialogs (the buttons of a message box, the file dialog) in the same language.
+    QTranslator qtTexts;
+    const QString language = QString::fromStdString(catalog.language());
+    if (!catalog.isEnglish() &&
+        qtTexts.load(QStringLiteral("qtbase_") + language,
+                     QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QCoreApplication::installTranslator(&qtTexts);
+
     int status = EXIT_FAILURE;
     fatalErrors.guard([&] {
         QtSettingsStore settings;
@@ -60,9 +77,9 @@ int main(int argc, char* argv[])
         ReckonerEvaluator evaluator;
         FileHistoryStore historyStore(makeUserHistoryFile());
         QtClock clock;
-        SessionHistory history(historyStore, clock, messageBox);
-        QtForm1 form({settings, help, evaluator, userDecimalPoint(), &history}, appInfo,
-                     {*registry, files, launcher, messageBox});
+        SessionHistory history(historyStore, clock, messageBox, catalog);
+        QtForm1 form({settings, help, evaluator, userDecimalPoint(), &history, catalog}, appInfo,
+                     {*registry, files, launcher, messageBox, catalog});
         form.show();
         status = QApplication::exec();
         return true;

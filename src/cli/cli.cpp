@@ -29,40 +29,41 @@
 namespace {
 
 // The help, a block of lines to each text, so that a translation keeps the layout block by
-// block: options in the first 22 columns, no line longer than 79.
+// block: options in the first 22 columns. A block's later pieces have no u prefix, which the
+// compiler does not need and xgettext would take as the start of another text.
 constexpr std::u16string_view Usage[] = {
     N_(u"Usage: sumwright-cli [-x FORMULA] [-y FORMULA] [-z FORMULA] [--locale NAME] [--json]\n"
-       u"                     [--] [MAIN]\n"
-       u"       sumwright-cli --batch [--jobs N] [--locale NAME]\n"
-       u"       sumwright-cli --history [--json]\n"),
+       "                     [--] [MAIN]\n"
+       "       sumwright-cli --batch [--jobs N] [--locale NAME]\n"
+       "       sumwright-cli --history [--json]\n"),
     u"\n",
     N_(u"Computes Z, then Y, then X, then the main formula MAIN, as the Sumwright window does.\n"
-       u"MAIN may use x, y and z; the formula for X may use y and z; the one for Y may use z.\n"),
+       "MAIN may use x, y and z; the formula for X may use y and z; the one for Y may use z.\n"),
     u"\n",
     N_(u"  -x, -y, -z FORMULA  the formulas for the variables (absent: empty)\n"),
     N_(u"  --locale NAME       take the decimal separator of NAME (de_DE, en_US, ...) instead of\n"
-       u"                      the user's locale\n"),
+       "                      the user's locale\n"),
     N_(u"  --json              print one JSON object with the exact texts of the result boxes and\n"
-       u"                      the status line, null for what the run left untouched, and where\n"
-       u"                      the problem lies\n"),
+       "                      the status line, null for what the run left untouched, and where\n"
+       "                      the problem lies\n"),
     N_(u"  --batch             read JSON Lines {\"main\":...,\"x\":...,\"y\":...,\"z\":...} from\n"
-       u"                      standard input and print one --json line for each, in the\n"
-       u"                      order read\n"),
+       "                      standard input and print one --json line for each, in the\n"
+       "                      order read\n"),
     N_(u"  --jobs N            with --batch, evaluate on N threads (default: one for each core\n"
-       u"                      this process may use)\n"),
+       "                      this process may use)\n"),
     N_(u"  --history           print the kept history, oldest first, one entry a line: the UTC\n"
-       u"                      time, then MAIN = RESULT, or MAIN and the status after a problem;\n"
-       u"                      with --json, the kept JSON Lines as they are\n"),
+       "                      time, then MAIN = RESULT, or MAIN and the status after a problem;\n"
+       "                      with --json, the kept JSON Lines as they are\n"),
     N_(u"  --language LL       speak the language LL (de, fr, pt_BR, ...; en for English)\n"
-       u"                      instead of the user's; --json and --batch always speak English\n"),
+       "                      instead of the user's; --json and --batch always speak English\n"),
     N_(u"  -h, --help          show this help\n"),
     N_(u"  --version           show the version\n"),
     u"\n",
     N_(u"A MAIN that starts with '-' is a formula unless it is one of the options above; after\n"
-       u"'--' every argument is part of MAIN. Several MAIN arguments are joined with spaces.\n"),
+       "'--' every argument is part of MAIN. Several MAIN arguments are joined with spaces.\n"),
     u"\n",
     N_(u"Exit status: 0 when the evaluation succeeded (with --batch: every line did), 1 otherwise,\n"
-       u"2 for bad usage, 3 for an internal error.\n"),
+       "2 for bad usage, 3 for an internal error.\n"),
 };
 
 struct Options
@@ -250,8 +251,8 @@ std::string historyListLine(const HistoryEntry& entry, const Catalog& catalog)
     std::string line = historyTimeText(entry.time) + "  " +
                        utf8::encode(formulaOnOneLine(entry.input.main));
     if (entry.output.problem) {
-        const std::u16string_view status = catalog.text(entry.output.status.value_or(u""));
-        return line + "  " + utf8::encode(spaces::trim(status));
+        const std::u16string status = entry.output.status.value_or(u"");
+        return line + "  " + utf8::encode(spaces::trim(catalog.text(status)));
     }
     return line + " = " + utf8::encode(mainResult(entry));
 }

@@ -1,5 +1,7 @@
 #include "icu/icu_locales.h"
 
+#include "l10n/language_choice.h"
+
 #include <unicode/dcfmtsym.h>
 #include <unicode/locid.h>
 #include <unicode/uloc.h>
@@ -79,4 +81,9 @@ char16_t IcuLocales::userDecimalPoint() const
         return decimalPoint(std::u16string(name.begin(), name.end())).value_or(u'.');
     }
     return u'.';
+}
+
+std::vector<std::string> IcuLocales::languageWishes() const
+{
+    return posixLanguageWishes(m_environment);
 }

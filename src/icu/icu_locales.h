@@ -17,6 +17,8 @@ public:
 
     std::optional<char16_t> decimalPoint(std::u16string_view name) const override;
     char16_t userDecimalPoint() const override;
+    // By gettext's rules: see posixLanguageWishes.
+    std::vector<std::string> languageWishes() const override;
 
 private:
     Environment m_environment;

@@ -73,14 +73,29 @@ std::vector<std::u16string> splitAtNul(std::string_view bytes)
     }
 }
 
+// The value of a field of the catalog's header, trimmed; empty when there is none.
+std::string_view headerField(std::string_view header, std::string_view name)
+{
+    std::size_t line = 0;
+    while (line < header.size() && header.compare(line, name.size(), name) != 0) {
+        line = header.find('\n', line);
+        line = line == std::string_view::npos ? header.size() : line + 1;
+    }
+    if (line >= header.size())
+        return {};
+    std::string_view value = header.substr(line + name.size());
+    value = value.substr(0, value.find('\n'));
+    while (!value.empty() && value.front() == ' ')
+        value.remove_prefix(1);
+    while (!value.empty() && value.back() == ' ')
+        value.remove_suffix(1);
+    return value;
+}
+
 // The expression after "plural=" in the header's Plural-Forms line, up to its ';'.
 std::string_view pluralExpression(std::string_view header)
 {
-    const std::size_t line = header.find("Plural-Forms:");
-    if (line == std::string_view::npos)
-        return {};
-    std::string_view rest = header.substr(line);
-    rest = rest.substr(0, rest.find('\n'));
+    std::string_view rest = headerField(header, "Plural-Forms:");
     const std::size_t at = rest.find("plural=");
     if (at == std::string_view::npos)
         return {};
@@ -101,6 +116,7 @@ Catalog Catalog::fromMo(std::span<const std::uint8_t> bytes)
         const std::string_view original = mo.original(i);
         const std::string_view translation = mo.translation(i);
         if (original.empty()) {
+            catalog.m_language = headerField(translation, "Language:");
             const std::string_view expression = pluralExpression(translation);
             if (!expression.empty()) {
                 try {

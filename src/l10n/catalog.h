@@ -38,6 +38,8 @@ public:
                                unsigned long n) const;
 
     bool isEnglish() const { return m_texts.empty(); }
+    // The language its header names ("de", "pt_BR"); empty for English.
+    const std::string& language() const { return m_language; }
 
 private:
     const std::vector<std::u16string>* find(std::u16string_view key) const;
@@ -54,6 +56,7 @@ private:
     std::unordered_map<std::u16string, std::vector<std::u16string>, Hash, std::equal_to<>>
         m_texts;
     PluralRule m_plural;
+    std::string m_language;
 };
 
 // The catalog of the untranslated program, for whoever is handed no other.

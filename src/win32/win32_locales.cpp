@@ -48,3 +48,26 @@ char16_t Win32Locales::userDecimalPoint() const
 {
     return decimalPointOf(LOCALE_NAME_USER_DEFAULT).value_or(u'.');
 }
+
+std::vector<std::string> Win32Locales::languageWishes() const
+{
+    ULONG count = 0;
+    ULONG size = 0;
+    if (!GetUserPreferredUILanguages(MUI_LANGUAGE_NAME, &count, nullptr, &size) || size == 0)
+        return {};
+    std::wstring names(size, L'\0');
+    if (!GetUserPreferredUILanguages(MUI_LANGUAGE_NAME, &count, names.data(), &size))
+        return {};
+    // A list of names, each ending in a zero, the list in another; tags are ASCII.
+    std::vector<std::string> wishes;
+    std::string name;
+    for (const wchar_t c : names) {
+        if (c != L'\0') {
+            name += c < 0x80 ? static_cast<char>(c) : '?';
+        } else if (!name.empty()) {
+            wishes.push_back(std::move(name));
+            name.clear();
+        }
+    }
+    return wishes;
+}

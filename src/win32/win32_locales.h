@@ -9,4 +9,6 @@ class Win32Locales final : public Locales
 public:
     std::optional<char16_t> decimalPoint(std::u16string_view name) const override;
     char16_t userDecimalPoint() const override;
+    // The display languages of the user's settings, most wanted first.
+    std::vector<std::string> languageWishes() const override;
 };

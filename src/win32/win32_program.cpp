@@ -10,10 +10,15 @@
 #include <cstdlib>
 #include <string>
 
-Win32Program::Win32Program(HINSTANCE instance, Win32Accessibility& accessibility)
-    : m_form1(form1::Table, FormId::Form1, *this, accessibility, instance),
-      m_frmAbout(frmabout::Table, FormId::frmAbout, *this, accessibility, instance),
-      m_frmHistory(frmhistory::Table, FormId::frmHistory, *this, accessibility, instance)
+Win32Program::Win32Program(HINSTANCE instance, Win32Accessibility& accessibility,
+                           const Catalog& catalog)
+    : m_form1Table(form1::Table, catalog),
+      m_frmAboutTable(frmabout::Table, catalog),
+      m_frmHistoryTable(frmhistory::Table, catalog),
+      m_form1(m_form1Table.table(), FormId::Form1, *this, accessibility, instance),
+      m_frmAbout(m_frmAboutTable.table(), FormId::frmAbout, *this, accessibility, instance),
+      m_frmHistory(m_frmHistoryTable.table(), FormId::frmHistory, *this, accessibility,
+                   instance)
 {
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "forms/localized_table.h"
 #include "platform/message_box.h"
 #include "win32/win32_form_window.h"
 
@@ -12,7 +13,9 @@
 class Win32Program final : public Win32FormHost
 {
 public:
-    Win32Program(HINSTANCE instance, Win32Accessibility& accessibility);
+    // The windows speak the language of `catalog`, which must outlive the program.
+    Win32Program(HINSTANCE instance, Win32Accessibility& accessibility,
+                 const Catalog& catalog = englishCatalog());
 
     Win32FormWindow& window(FormId form);
 
@@ -38,6 +41,9 @@ private:
 
     bool hasFailed() const override { return static_cast<bool>(m_failure); }
 
+    LocalizedTable m_form1Table;
+    LocalizedTable m_frmAboutTable;
+    LocalizedTable m_frmHistoryTable;
     Win32FormWindow m_form1;
     Win32FormWindow m_frmAbout;
     Win32FormWindow m_frmHistory;

@@ -2,6 +2,7 @@
 #include "forms/frm_about.h"
 #include "forms/frm_history.h"
 #include "history/file_history_store.h"
+#include "l10n/built_in_catalogs.h"
 #include "platform/app_info.h"
 #include "platform/registry.h"
 #include "reckoner/reckoner_evaluator.h"
@@ -21,15 +22,33 @@
 #include "win32/win32_windows.h"
 
 #include <commctrl.h>
+#include <shellapi.h>
 
 #include <cstdlib>
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace {
 
+// The program's arguments, without its own name.
+std::vector<std::u16string> programArguments()
+{
+    int count = 0;
+    wchar_t** const words = CommandLineToArgvW(GetCommandLineW(), &count);
+    std::vector<std::u16string> arguments;
+    for (int i = 1; words != nullptr && i < count; ++i) {
+        const std::wstring_view word(words[i]);
+        arguments.emplace_back(word.begin(), word.end());
+    }
+    LocalFree(words);
+    return arguments;
+}
+
 int runProgram(HINSTANCE instance, const AppInfo& appInfo, MessageBox& messageBox)
 {
+    const Win32Locales locales;
+    const Catalog catalog = programCatalog(programArguments(), locales.languageWishes());
     const INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES};
     InitCommonControlsEx(&controls);
     const ComApartment com;
@@ -40,23 +59,23 @@ int runProgram(HINSTANCE instance, const AppInfo& appInfo, MessageBox& messageBo
     Win32HelpViewer help(launcher);
     Win32FileProbe files;
     const std::unique_ptr<Registry> registry = makeSystemRegistry();
-    const SysInfoPlatform sysInfo{*registry, files, launcher, messageBox};
+    const SysInfoPlatform sysInfo{*registry, files, launcher, messageBox, catalog};
 
     FileHistoryStore historyStore(makeUserHistoryFile());
     Win32Clock clock;
-    SessionHistory history(historyStore, clock, messageBox);
+    SessionHistory history(historyStore, clock, messageBox, catalog);
     Win32Clipboard clipboard;
     Win32SaveDialog saveDialog;
 
-    Win32Program program(instance, accessibility);
+    Win32Program program(instance, accessibility, catalog);
     ReckonerEvaluator evaluator;
     Form1 form1(program.window(FormId::Form1),
-                {settings, help, evaluator, Win32Locales().userDecimalPoint(), &history});
+                {settings, help, evaluator, locales.userDecimalPoint(), &history, catalog});
     frmAbout about(program.window(FormId::frmAbout), appInfo, sysInfo);
     frmHistory historyWindow(
         program.window(FormId::frmHistory),
         {history, clock, clipboard, saveDialog, messageBox,
-         [&form1](const Formulas& formulas) { form1.useFormulas(formulas); }});
+         [&form1](const Formulas& formulas) { form1.useFormulas(formulas); }, catalog});
     program.window(FormId::Form1).setEvents(form1);
     program.window(FormId::frmAbout).setEvents(about);
     program.window(FormId::frmHistory).setEvents(historyWindow);

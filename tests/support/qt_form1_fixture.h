@@ -33,9 +33,10 @@ struct QtForm1Fixture
     QtForm1& make()
     {
         SettingsStore& settings = store != nullptr ? *store : fakeStore;
-        form = std::make_unique<QtForm1>(Form1Platform{settings, help, evaluator, u'.', &history},
-                                         AppInfo{u"Sumwright", 1, 0, 6},
-                                         SysInfoPlatform{registry, files, launcher, messageBox});
+        form = std::make_unique<QtForm1>(
+            Form1Platform{settings, help, evaluator, u'.', &history, *catalog},
+            AppInfo{u"Sumwright", 1, 0, 6},
+            SysInfoPlatform{registry, files, launcher, messageBox, *catalog});
         return *form;
     }
     void showAndWait()
@@ -116,6 +117,7 @@ struct QtForm1Fixture
     QWidget* historyWindow() const { return shownWindow(QStringLiteral("frmHistory")); }
 
     SettingsStore* store;
+    const Catalog* catalog = &englishCatalog();  // the language of the windows
     FakeSettingsStore fakeStore;
     ReckonerEvaluator evaluator;
     FakeHelpViewer help;

@@ -21,13 +21,14 @@ struct CliRun
 using Arguments = std::vector<std::u16string>;
 
 CliRun runWith(const Arguments& arguments, const std::string& input = {},
-               char16_t userDecimalPoint = u'.')
+               char16_t userDecimalPoint = u'.', const std::vector<std::string>& languages = {})
 {
     std::istringstream in(input);
     std::ostringstream out;
     std::ostringstream err;
     FakeLocales locales;
     locales.user = userDecimalPoint;
+    locales.wishes = languages;
     const int status = runCli(arguments, in, out, err, locales);
     return {status, out.str(), err.str()};
 }
@@ -112,6 +113,47 @@ TEST(Cli, RejectsBadUsage)
         EXPECT_EQ(run.status, ExitUsage);
         EXPECT_EQ(run.out, "");
         EXPECT_NE(run.err.find("sumwright-cli: "), std::string::npos);
+    }
+}
+
+TEST(Cli, SpeaksTheUsersLanguageExceptWhereScriptsRead)
+{
+    const Arguments example = {u"-x", u"z+1.5", u"-y", u"3", u"-z", u"1.5", u"x^2+y"};
+    const auto with = [](Arguments arguments, std::initializer_list<std::u16string> more) {
+        arguments.insert(arguments.begin(), more);
+        return arguments;
+    };
+    const std::string german = "Z: 1.5\nY: 3\nX: 3\nErgebnis: 12\nStatus:  Auswertung erfolgreich.\n";
+    const std::string english = "Z: 1.5\nY: 3\nX: 3\nResult: 12\nStatus:  Evaluation successful.\n";
+    const std::string json =
+        R"({"main":"12","x":"3","y":"3","z":"1.5","status":" Evaluation successful.","problem":null})"
+        "\n";
+    const struct
+    {
+        std::vector<std::string> languages;
+        Arguments arguments;
+        int status;
+        std::string out;
+        std::string err;
+    } rows[] = {
+        {{"de_DE.UTF-8"}, example, ExitSuccess, german, ""},
+        {{"sv", "de"}, example, ExitSuccess, german, ""},
+        {{}, with(example, {u"--language", u"de_AT"}), ExitSuccess, german, ""},
+        {{"de"}, with(example, {u"--language=en"}), ExitSuccess, english, ""},
+        {{"de"}, with(example, {u"--json"}), ExitSuccess, json, ""},
+        {{"de"}, {u"--batch"}, ExitSuccess, json, ""},
+        {{"de"}, {u"--frobnicate"}, ExitUsage, "",
+         "sumwright-cli: unbekannte Option --frobnicate\nVersuchen Sie »sumwright-cli --help«.\n"},
+        {{"de"}, {u"--language", u"xx", u"1"}, ExitUsage, "",
+         "sumwright-cli: unknown language xx\nTry 'sumwright-cli --help'.\n"},
+    };
+    const std::string request = R"({"main":"x^2+y","x":"z+1.5","y":"3","z":"1.5"})" "\n";
+    for (const auto& row : rows) {
+        SCOPED_TRACE(joined(row.arguments));
+        const CliRun run = runWith(row.arguments, request, u'.', row.languages);
+        EXPECT_EQ(run.status, row.status);
+        EXPECT_EQ(run.out, row.out);
+        EXPECT_EQ(run.err, row.err);
     }
 }
 

@@ -32,3 +32,11 @@ TEST(ProblemMarker, MarksTheProblemUnderItsLineAsATerminalShowsIt)
         EXPECT_EQ(lines.lineNumber, row.line);
     }
 }
+
+TEST(ProblemMarker, CountsALabelsColumnsAsItsMarkerDoes)
+{
+    const std::pair<std::u16string_view, std::size_t> rows[] = {
+        {u"Formula: ", 9}, {u"\u6570\u5F0F: ", 6}, {u"\U0001F600", 2}, {u"e\u0301", 1}, {u"", 0}};
+    for (const auto& [label, columns] : rows)
+        EXPECT_EQ(terminalColumns(label), columns) << testing::PrintToString(label);
+}

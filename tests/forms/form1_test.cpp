@@ -12,6 +12,7 @@
 #include "fakes/fake_history_store.h"
 #include "fakes/fake_message_box.h"
 #include "fakes/fake_settings_store.h"
+#include "l10n/mo_bytes.h"
 
 #include <gtest/gtest.h>
 
@@ -30,8 +31,9 @@ const ControlId ResultBoxes[] = {Text5, Text6, Text7, Text8};
 // filled the store. The evaluator answers 1 to any text it was not told otherwise of.
 struct Form1Fixture
 {
-    explicit Form1Fixture(char16_t decimalPoint = u'.')
-        : form{view, {store, help, evaluator, decimalPoint, &history}}
+    explicit Form1Fixture(char16_t decimalPoint = u'.',
+                          const Catalog& catalog = englishCatalog())
+        : form{view, {store, help, evaluator, decimalPoint, &history, catalog}}
     {
         view.events = &form;
     }
@@ -327,6 +329,22 @@ TEST(Form1, AProblemTakesTheFocusToItsBoxSelectedAndSaysWhereItLies)
                       box == row.selection.control ? row.description : u"");
         }
     }
+}
+
+TEST(Form1, SaysTheStatusAndThePlaceOfAProblemInTheCatalogsLanguage)
+{
+    const Catalog catalog = Catalog::fromMo(moBytes({
+        {"Input has changed since the last evaluation.", "Changé."},
+        {"Problem between characters %s and %s.", "Entre %2$s et %1$s."},
+        {"Syntax error:  a valid mathematical formula has not been entered.", "Syntaxe."},
+    }));
+    Form1Fixture f(u'.', catalog);
+    f.evaluator.script[u"1+"] = {u"2", 0, 2, 0};
+    f.load().enterFormulas(u" 1+ ", u"", u"", u"");
+    EXPECT_EQ(f.status(), u"Changé.");
+    f.form.click(Command1);
+    EXPECT_EQ(f.status(), u"Syntaxe.");
+    EXPECT_EQ(f.view.descriptions[static_cast<std::size_t>(Text1)], u"Syntaxe. Entre 4 et 3.");
 }
 
 TEST(Form1, TheNextEditOrEvaluationClearsWhatWasSaidOfAProblem)

@@ -73,9 +73,10 @@ activate()
     exit 1
 }
 
+# start [ARGUMENT...]: starts the program with the arguments, and waits for its window.
 start()
 {
-    wine "$exe" >/dev/null 2>&1 &
+    wine "$exe" "$@" >/dev/null 2>&1 &
     app=$!
     drv wait Form1
     main=$(xdotool search --sync --name '^Sumwright$' | head -1)
@@ -357,5 +358,45 @@ for case in "no-about save" "about save" "no-about no-save"; do
         [ -z "$(setting Formula)" ] || { echo "FAILED: Formula was stored" >&2; exit 1; }
     fi
 done
+
+echo "In German, from the argument: the texts, the status and the About dialog"
+wine reg delete 'HKCU\Software\VB and VBA Program Settings\Sumwright' /f >/dev/null 2>&1 || true
+start --language de
+check Eingabe text Form1 Frame1
+check Ergebnisse text Form1 Frame2
+check Auswerten text Form1 Command1
+check Formel name Form1 Text1
+check "Wert von X" name Form1 Text6
+xdotool type 'x^2+y'
+check "Eingabe seit letzter Auswertung geändert." text Form1 Label6
+xdotool key Tab && xdotool type 'z+1.5'
+xdotool key Tab && xdotool type '3'
+xdotool key Tab && xdotool type '1.5'
+xdotool key Tab space
+check " Auswertung erfolgreich." text Form1 Label6
+check " Auswertung erfolgreich." name Form1 Label6
+check 12 text Form1 Text5
+screenshot "$main" windows-main-window-de.png
+xdotool key alt+h o
+check cmdOK focus frmAbout cmdOK
+check "Info über Sumwright" caption frmAbout
+check "&System..." text frmAbout cmdSysInfo
+xdotool key Escape
+drv gone frmAbout || { echo "FAILED: Esc left the About dialog open" >&2; exit 1; }
+xdotool windowfocus --sync "$main"
+xdotool key alt+o b
+ended
+
+echo "In Japanese, from the user's language"
+LC_ALL=ja_JP.UTF-8 start
+xdotool type 'x^2+y'
+xdotool key Tab && xdotool type 'z+1.5'
+xdotool key Tab && xdotool type '3'
+xdotool key Tab && xdotool type '1.5'
+xdotool key Tab space
+check " 計算に成功しました。" text Form1 Label6
+screenshot "$main" windows-main-window-ja.png
+xdotool key alt+o x
+ended
 
 echo "The window behaves as it should."

@@ -79,8 +79,8 @@ void expectFits(HWND control, const ControlRow& row, std::u16string_view text)
         EXPECT_LE(needed(control, words, room.cx).cy, room.cy);
         return;
     }
-    // A button's frame and focus rectangle and a group box's line take a few pixels each side.
-    const int margin = row.kind == ControlKind::CommandButton ? 8
+    // A button's raised edge and a group box's line and gap take a few pixels each side.
+    const int margin = row.kind == ControlKind::CommandButton ? 4
                        : row.kind == ControlKind::Frame         ? 16
                                                                 : 0;
     EXPECT_LE(needed(control, words).cx + margin, room.cx);

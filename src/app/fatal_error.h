@@ -1,5 +1,6 @@
 #pragma once
 
+#include "l10n/catalog.h"
 #include "platform/message_box.h"
 
 #include <exception>
@@ -10,7 +11,8 @@
 class FatalErrorHandler
 {
 public:
-    explicit FatalErrorHandler(MessageBox& messageBox);
+    // The catalog, in the user's language, must outlive the handler.
+    explicit FatalErrorHandler(MessageBox& messageBox, const Catalog& catalog = englishCatalog());
 
     // Runs `deliver`; an exception escaping it is reported, and the result is then false.
     template <class Deliver>
@@ -21,7 +23,7 @@ public:
         } catch (const std::exception& error) {
             report(error.what());
         } catch (...) {
-            report("An unknown error occurred.");
+            report(unknownError());
         }
         return false;
     }
@@ -30,6 +32,9 @@ public:
     void report(const std::string& what);
 
 private:
+    std::string unknownError() const;
+
     MessageBox& m_messageBox;
+    const Catalog& m_catalog;
     bool m_isEnding = false;
 };

@@ -41,9 +41,15 @@ char16_t userDecimalPoint()
 
 int main(int argc, char* argv[])
 {
+    // The language first: the report of an error at start speaks it too.
+    std::vector<std::u16string> arguments;
+    for (int i = 1; i < argc; ++i)
+        arguments.push_back(QString::fromLocal8Bit(argv[i]).toStdU16String());
+    const Catalog catalog = programCatalog(
+        arguments, posixLanguageWishes([](const char* name) { return std::getenv(name); }));
     const AppInfo appInfo = currentAppInfo();
     QtMessageBox messageBox(appInfo.title);
-    FatalErrorHandler fatalErrors(messageBox);
+    FatalErrorHandler fatalErrors(messageBox, catalog);
     GuardedApplication app(argc, argv, fatalErrors);
     // The program ends when its last window closes, so an open About dialog outlives Form1.
     QApplication::setQuitOnLastWindowClosed(true);
@@ -51,11 +57,6 @@ int main(int argc, char* argv[])
     // Wayland desktops match the window to its menu entry and icon by this name.
     QApplication::setDesktopFileName(QString::fromLatin1(buildinfo::DesktopId));
 
-    std::vector<std::u16string> arguments;
-    for (const QString& argument : QCoreApplication::arguments())
-        arguments.push_back(argument.toStdU16String());
-    const Catalog catalog = programCatalog(
-        arguments, posixLanguageWishes([](const char* name) { return std::getenv(name); }));
     // Qt's own dialogs (the buttons of a message box, the file dialog) in the same language.
     QTranslator qtTexts;
     const QString language = QString::fromStdString(catalog.language());

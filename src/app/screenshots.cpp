@@ -1,5 +1,6 @@
-// Renders the main window after the worked example, and the About dialog, to PNG files in the
-// folder given as the only argument. Uses a throw-away settings file, never the user's.
+// Renders the main window after the worked example (in English, German and Japanese), the
+// History window and the About dialog, to PNG files in the folder given as the only argument.
+// Uses a throw-away settings file, never the user's.
 
 #include "app/program_icon.h"
 #include "platform/app_info.h"
@@ -7,6 +8,7 @@
 #include "platform/registry.h"
 #include "qt/qt_file_probe.h"
 #include "forms/session_history.h"
+#include "l10n/built_in_catalogs.h"
 #include "history/file_history_store.h"
 #include "posix/posix_history_file.h"
 #include "qt/qt_form1.h"
@@ -83,8 +85,9 @@ int main(int argc, char* argv[])
     QtForm1 form({settings, help, evaluator, u'.', &history}, currentAppInfo(),
                  {*registry, files, launcher, messageBox});
     form.show();
-    auto* const command1 = form.findChild<QPushButton*>(QStringLiteral("Command1"));
-    const auto evaluate = [&](const char* main, const char* x, const char* y, const char* z) {
+    const auto evaluate = [](QtForm1& form, const char* main, const char* x, const char* y,
+                             const char* z) {
+        auto* const command1 = form.findChild<QPushButton*>(QStringLiteral("Command1"));
         form.findChild<QPlainTextEdit*>(QStringLiteral("Text1"))->setPlainText(
             QString::fromLatin1(main));
         form.findChild<QLineEdit*>(QStringLiteral("Text2"))->setText(QString::fromLatin1(x));
@@ -95,10 +98,10 @@ int main(int argc, char* argv[])
         QApplication::processEvents();
     };
     // A few runs before the worked example, for the History window to show.
-    evaluate("sqrt(x^2+y^2)", "3", "4", "");
-    evaluate("2*pi*x", "0.5", "", "");
-    evaluate("1/(x-1", "", "", "");
-    evaluate("x^2+y", "z+1.5", "3", "1.5");
+    evaluate(form, "sqrt(x^2+y^2)", "3", "4", "");
+    evaluate(form, "2*pi*x", "0.5", "", "");
+    evaluate(form, "1/(x-1", "", "", "");
+    evaluate(form, "x^2+y", "z+1.5", "3", "1.5");
     bool isSaved = save(&form, folder, QStringLiteral("main-window.png"));
 
     form.findChild<QAction*>(QStringLiteral("mnuHistory"))->trigger();
@@ -115,6 +118,16 @@ int main(int argc, char* argv[])
     for (QWidget* const window : QApplication::topLevelWidgets()) {
         if (window->objectName() == QStringLiteral("frmAbout") && window->isVisible())
             isSaved = save(window, folder, QStringLiteral("about.png")) && isSaved;
+    }
+
+    for (const char* const language : {"de", "ja"}) {
+        const Catalog catalog = builtInCatalog(language);
+        QtForm1 translated({settings, help, evaluator, u'.', nullptr, catalog}, currentAppInfo(),
+                           {*registry, files, launcher, messageBox, catalog});
+        translated.show();
+        evaluate(translated, "x^2+y", "z+1.5", "3", "1.5");
+        const QString name = QStringLiteral("main-window-%1.png").arg(QLatin1String(language));
+        isSaved = save(&translated, folder, name) && isSaved;
     }
     return isSaved ? EXIT_SUCCESS : EXIT_FAILURE;
 }

@@ -62,7 +62,8 @@ constexpr std::u16string_view Usage[] = {
     N_(u"A MAIN that starts with '-' is a formula unless it is one of the options above; after\n"
        "'--' every argument is part of MAIN. Several MAIN arguments are joined with spaces.\n"),
     u"\n",
-    N_(u"Exit status: 0 when the evaluation succeeded (with --batch: every line did), 1 otherwise,\n"
+    N_(u"Exit status: 0 when the evaluation succeeded (with --batch: every line did), "
+       "1 otherwise,\n"
        "2 for bad usage, 3 for an internal error.\n"),
 };
 

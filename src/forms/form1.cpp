@@ -4,7 +4,9 @@
 #include "forms/form1_table.h"
 #include "l10n/message_format.h"
 #include "settings/input_persistence.h"
+#include "platform/platform_error.h"
 #include "text/decimal.h"
+#include "text/utf8.h"
 
 #include <optional>
 #include <string>
@@ -228,8 +230,14 @@ void Form1::Form_Load()
 void Form1::Form_Unload()
 {
     using namespace form1;
-    storeInput(m_platform.settings, m_view.isChecked(mnuSave),
-               {m_view.text(Text1), m_view.text(Text2), m_view.text(Text3), m_view.text(Text4)});
+    try {
+        storeInput(m_platform.settings, m_view.isChecked(mnuSave),
+                   {m_view.text(Text1), m_view.text(Text2), m_view.text(Text3),
+                    m_view.text(Text4)});
+    } catch (const InputNotSaved& error) {
+        throw PlatformError(utf8::encode(formatMessage(
+            m_platform.catalog.text(InputNotSavedText), {utf8::decode(error.cause())})));
+    }
 }
 
 void Form1::mnuHistory_Click()

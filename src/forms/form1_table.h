@@ -29,7 +29,8 @@ inline constexpr ControlRow Controls[] = {
     {"Text8", TextBox, "Frame2", u"", {600, 1920, 1335, 285}, 15, N_(u"Value of Z"), ReadOnly},
     {"Label7", Label, "", N_(u"Status"), {120, 2760, 1815, 255}, 10, u""},
     // Its name is the message itself, so that a screen reader reads what it says.
-    {"Label6", Label, "", u"", {120, 3000, 6015, 495}, 9, u"", WordWrap | LiveStatus, N_(u"Status")},
+    {"Label6", Label, "", u"", {120, 3000, 6015, 495}, 9, u"", WordWrap | LiveStatus,
+     N_(u"Status")},
     // Neither the default nor the cancel button: Enter and Esc do not press it.
     {"Command1", CommandButton, "", N_(u"Evaluate"), {4920, 3600, 1215, 375}, 8, N_(u"Evaluate")},
 };

@@ -38,8 +38,8 @@ private:
             throw CatalogError("The catalog ends inside its tables.");
         std::uint32_t value = 0;
         for (int k = 0; k < 4; ++k) {
-            const std::uint32_t byte = m_bytes[at + static_cast<std::size_t>(isBigEndian ? k : 3 - k)];
-            value = value << 8 | byte;
+            const std::size_t offset = static_cast<std::size_t>(isBigEndian ? k : 3 - k);
+            value = value << 8 | std::uint32_t{m_bytes[at + offset]};
         }
         return value;
     }

@@ -75,7 +75,8 @@ void QtForm1::showForm(FormId form)
             return;
         if (!m_historyWindow) {
             m_historyWindow = std::make_unique<QtFrmHistory>(
-                *m_history, m_sysInfo.messageBox, m_sysInfo.catalog, [this](FormId other) { showForm(other); },
+                *m_history, m_sysInfo.messageBox, m_sysInfo.catalog,
+                [this](FormId other) { showForm(other); },
                 [this](const Formulas& formulas) { m_form.useFormulas(formulas); });
         }
         shown = m_historyWindow.get();

@@ -1,8 +1,10 @@
 #include "settings/input_persistence.h"
 
+#include "l10n/message_format.h"
 #include "platform/platform_error.h"
 #include "text/ascii_case.h"
 #include "text/trim_spaces.h"
+#include "text/utf8.h"
 
 #include <charconv>
 #include <string>
@@ -96,5 +98,11 @@ try {
     save(store, ZKey, texts.z);
 } catch (const PlatformError& error) {
     // The store's own text names the file; this says what the user loses.
-    throw PlatformError(std::string("Your input could not be saved. ") + error.what());
+    throw InputNotSaved(error.what());
+}
+
+InputNotSaved::InputNotSaved(const std::string& cause)
+    : PlatformError(utf8::encode(formatMessage(InputNotSavedText, {utf8::decode(cause)}))),
+      m_cause(cause)
+{
 }

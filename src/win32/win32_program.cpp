@@ -4,6 +4,8 @@
 #include "forms/frm_about_table.h"
 #include "forms/frm_history_table.h"
 
+#include "l10n/message_format.h"
+#include "platform/platform_error.h"
 #include "text/utf8.h"
 
 #include <algorithm>
@@ -101,15 +103,16 @@ void Win32Program::endSession()
     }
 }
 
-int runReportingFailure(MessageBox& messageBox, const std::function<int()>& program)
+int runReportingFailure(MessageBox& messageBox, const std::function<int()>& program,
+                        const Catalog& catalog)
 {
-    constexpr char16_t Prompt[] = u"Sumwright must close because of an error:\n\n";
+    const std::u16string_view prompt = catalog.text(FatalErrorText);
     try {
         return program();
     } catch (const std::exception& error) {
-        messageBox.show(Prompt + utf8::decode(error.what()));
+        messageBox.show(formatMessage(prompt, {utf8::decode(error.what())}));
     } catch (...) {
-        messageBox.show(std::u16string(Prompt) + u"An unknown error occurred.");
+        messageBox.show(formatMessage(prompt, {catalog.text(UnknownErrorText)}));
     }
     return EXIT_FAILURE;
 }

@@ -52,4 +52,5 @@ private:
 
 // Runs `program`; an error that no handler expected is shown to the user in one message box,
 // and the result is then EXIT_FAILURE.
-int runReportingFailure(MessageBox& messageBox, const std::function<int()>& program);
+int runReportingFailure(MessageBox& messageBox, const std::function<int()>& program,
+                        const Catalog& catalog = englishCatalog());

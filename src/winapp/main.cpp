@@ -45,10 +45,9 @@ std::vector<std::u16string> programArguments()
     return arguments;
 }
 
-int runProgram(HINSTANCE instance, const AppInfo& appInfo, MessageBox& messageBox)
+int runProgram(HINSTANCE instance, const AppInfo& appInfo, MessageBox& messageBox,
+               const Win32Locales& locales, const Catalog& catalog)
 {
-    const Win32Locales locales;
-    const Catalog catalog = programCatalog(programArguments(), locales.languageWishes());
     const INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES};
     InitCommonControlsEx(&controls);
     const ComApartment com;
@@ -88,6 +87,10 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int)
 {
     const AppInfo appInfo = currentAppInfo();
     Win32MessageBox messageBox(appInfo.title);
-    return runReportingFailure(messageBox,
-                               [&] { return runProgram(instance, appInfo, messageBox); });
+    const Win32Locales locales;
+    // A damaged catalog cannot happen in a built program: it is checked at build time.
+    const Catalog catalog = programCatalog(programArguments(), locales.languageWishes());
+    return runReportingFailure(
+        messageBox, [&] { return runProgram(instance, appInfo, messageBox, locales, catalog); },
+        catalog);
 }

@@ -123,8 +123,10 @@ TEST(Cli, SpeaksTheUsersLanguageExceptWhereScriptsRead)
         arguments.insert(arguments.begin(), more);
         return arguments;
     };
-    const std::string german = "Z: 1.5\nY: 3\nX: 3\nErgebnis: 12\nStatus:  Auswertung erfolgreich.\n";
-    const std::string english = "Z: 1.5\nY: 3\nX: 3\nResult: 12\nStatus:  Evaluation successful.\n";
+    const std::string german =
+        "Z: 1.5\nY: 3\nX: 3\nErgebnis: 12\nStatus:  Auswertung erfolgreich.\n";
+    const std::string english =
+        "Z: 1.5\nY: 3\nX: 3\nResult: 12\nStatus:  Evaluation successful.\n";
     const std::string json =
         R"({"main":"12","x":"3","y":"3","z":"1.5","status":" Evaluation successful.","problem":null})"
         "\n";

@@ -337,6 +337,7 @@ TEST(Form1, SaysTheStatusAndThePlaceOfAProblemInTheCatalogsLanguage)
         {"Input has changed since the last evaluation.", "Changé."},
         {"Problem between characters %s and %s.", "Entre %2$s et %1$s."},
         {"Syntax error:  a valid mathematical formula has not been entered.", "Syntaxe."},
+        {"Your input could not be saved. %s", "Entrée perdue : %s"},
     }));
     Form1Fixture f(u'.', catalog);
     f.evaluator.script[u"1+"] = {u"2", 0, 2, 0};
@@ -345,6 +346,14 @@ TEST(Form1, SaysTheStatusAndThePlaceOfAProblemInTheCatalogsLanguage)
     f.form.click(Command1);
     EXPECT_EQ(f.status(), u"Syntaxe.");
     EXPECT_EQ(f.view.descriptions[static_cast<std::size_t>(Text1)], u"Syntaxe. Entre 4 et 3.");
+    f.view.setChecked(mnuSave, true);
+    f.store.failWrites = true;
+    try {
+        f.form.Form_Unload();
+        FAIL() << "no exception";
+    } catch (const PlatformError& error) {
+        EXPECT_STREQ(error.what(), "Entrée perdue : Cannot write settings.ini (access denied).");
+    }
 }
 
 TEST(Form1, TheNextEditOrEvaluationClearsWhatWasSaidOfAProblem)

@@ -366,7 +366,6 @@ check Eingabe text Form1 Frame1
 check Ergebnisse text Form1 Frame2
 check Auswerten text Form1 Command1
 check Formel name Form1 Text1
-check "Wert von X" name Form1 Text6
 xdotool type 'x^2+y'
 check "Eingabe seit letzter Auswertung geändert." text Form1 Label6
 xdotool key Tab && xdotool type 'z+1.5'

@@ -292,7 +292,7 @@ int runCli(const std::vector<std::u16string>& arguments, std::istream& in, std::
         const std::string& wished = wishes.front();
         language = chooseLanguage(wishes, builtInLanguages());
         const bool isEnglish = wished == "en" || wished.starts_with("en_") ||
-                               wished.starts_with("en-");
+                               wished.starts_with("en-") || wished == "C" || wished == "POSIX";
         if (language.empty() && !isEnglish && !problem)
             problem = UsageProblem{N_(u"unknown language %s"), {*options.language}};
     } else {

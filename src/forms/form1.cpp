@@ -3,8 +3,8 @@
 #include "eval/evaluation_sequence.h"
 #include "forms/form1_table.h"
 #include "l10n/message_format.h"
-#include "settings/input_persistence.h"
 #include "platform/platform_error.h"
+#include "settings/input_persistence.h"
 #include "text/decimal.h"
 #include "text/utf8.h"
 

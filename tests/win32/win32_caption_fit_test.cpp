@@ -7,6 +7,7 @@
 #include "win32/win32_form_window.h"
 
 #include "support/status_messages.h"
+#include "win32/no_form_host.h"
 
 #include <commctrl.h>
 
@@ -15,16 +16,6 @@
 #include <string>
 
 namespace {
-
-class QuietHost final : public Win32FormHost
-{
-public:
-    void show(FormId) override {}
-    void destroyed(FormId) override {}
-    void fail(std::exception_ptr) override {}
-    bool hasFailed() const override { return false; }
-    void endSession() override {}
-};
 
 class NoEvents final : public FormEvents
 {
@@ -101,7 +92,7 @@ TEST(Win32CaptionFit, EveryTextFitsItsControlInEveryLanguage)
         for (const auto& [english, id] : forms) {
             const LocalizedTable localized(*english, catalog);
             const FormTable& table = localized.table();
-            QuietHost host;
+            NoHost host;
             Win32Accessibility accessibility;
             Win32FormWindow window(table, id, host, accessibility, GetModuleHandleW(nullptr));
             NoEvents events;

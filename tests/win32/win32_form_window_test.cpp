@@ -4,6 +4,8 @@
 #include "forms/frm_about_table.h"
 #include "forms/frm_history_table.h"
 
+#include "win32/no_form_host.h"
+
 #include <commctrl.h>
 
 #include <gtest/gtest.h>
@@ -36,16 +38,6 @@ TEST(Win32FormWindow, CreatesControlsInTabOrderEachBoxAfterItsLabel)
                                             "lblDescription", "lblTitle", "lblVersion"};
     EXPECT_EQ(namesInCreationOrder(frmabout::Table), about);
 }
-
-class NoHost final : public Win32FormHost
-{
-public:
-    void show(FormId) override {}
-    void destroyed(FormId) override {}
-    void fail(std::exception_ptr) override {}
-    bool hasFailed() const override { return false; }
-    void endSession() override {}
-};
 
 class RecordedChanges final : public FormEvents
 {

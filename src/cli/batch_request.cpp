@@ -18,8 +18,6 @@ namespace {
 
 using Json = nlohmann::json;
 
-// Deeper lines are refused as they are read; a request itself is one level deep.
-constexpr std::size_t MaxNesting = 1000;
 constexpr char16_t TooDeep[] = u"nested more than 1000 levels deep";
 
 using jsonlone::LoneSurrogate;
@@ -115,7 +113,7 @@ private:
             notAnObject();
         else if (m_depth == 1)
             notAString();
-        if (++m_depth > MaxNesting) {
+        if (++m_depth > MaxRequestNesting) {
             m_syntaxError = TooDeep;
             return false;
         }

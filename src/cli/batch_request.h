@@ -8,6 +8,9 @@
 #include <string>
 #include <string_view>
 
+// Deeper lines are refused as they are read; a request itself is one level deep.
+constexpr std::size_t MaxRequestNesting = 1000;
+
 // Reads one JSON Lines request {"main":…,"x":…,"y":…,"z":…} into `formulas`; an absent member
 // gives an empty formula. Returns why the line is not such a request, and then every formula
 // is empty, or empty text. \u escapes give the exact UTF-16 units, lone surrogates included.

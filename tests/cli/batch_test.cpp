@@ -141,6 +141,50 @@ TEST(Batch, AnswersInInputOrderWithAnyNumberOfJobs)
     }
 }
 
+TEST(Batch, AnswersALineThatIsNoRequestReadInPartsAsWhenHeldWhole)
+{
+    // long enough to cross the blocks in which the line is read back
+    const std::string text(70000, 'a');
+    const std::string utf8 = "\xc3\xa9\xe2\x82\xac\xf0\x9f\x98\x80";
+    std::string deep(1001, '[');
+    struct Row { const char* name; std::string line; };
+    const Row rows[] = {
+        {"no JSON at all", "hello " + text},
+        {"an unknown key, escapes and a lone surrogate in it",
+         R"({"main":"1","k\u0065y\ud800)" + text + utf8 + R"(":"2"})"},
+        {"a value that is no string", R"({"x":")" + text + R"(","main":[1,2]})"},
+        {"a truncated object", R"({"main":")" + text + R"(")"},
+        {"a truncated string, the last read quoted",
+         R"({"main":")" + text + utf8 + "\xe2\x82"},
+        {"a control character, shown as the parser shows it",
+         R"({"z":")" + text + "\x01\x7f" + R"("})"},
+        {"an escape that is cut short", R"({"y":")" + text + R"(\ud800\u12x"})"},
+        {"ill-formed UTF-8", R"({"main":")" + text + "\xed\xa0\x80" + R"("})"},
+        {"spaces and brackets since the last token", R"({"main":"1",)" + text + "   ]"},
+        {"a number too large for a double", R"({"main":1)" + std::string(400, '0') + "}"},
+        {"a number just within a double", R"({"main":17976931348623157)" +
+                                              std::string(292, '0') + "}"},
+        {"nested too deep", deep},
+        {"an array, not an object", R"([")" + text + R"("])"},
+        {"a byte order mark cut short", "\xef\xbb" + text},
+        {"something after the object", R"({"main":")" + text + R"("} {})"},
+        {"a CR before the line feed", R"({"main":")" + text + "\r"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        std::stringbuf whole(row.line + "\n");
+        std::stringbuf held;
+        runBatch(whole, held, u'.', 1);
+        ASSERT_TRUE(held.str().starts_with(R"({"error":)"));
+        for (const unsigned jobs : {1u, 3u}) {
+            TricklingInput input(row.line + "\n", {1000, 7});
+            std::stringbuf parts;
+            EXPECT_FALSE(runBatch(input, parts, u'.', jobs, {64, 40}).allSucceeded);
+            EXPECT_TRUE(parts.str() == held.str()) << parts.str().substr(0, 300);
+        }
+    }
+}
+
 TEST(Batch, ReadsNoFurtherAheadThanABoundedNumberOfChunksForASlowReader)
 {
     // The first write waits until the reading stops, as a reader that takes its time makes it

@@ -181,7 +181,8 @@ public:
     {
         if (!line.request) {
             line.refusal = findRefusal(line.store);
-            // never so, the scanner reads every request, but the parser has the last word
+            // not expected, the scanner reads every request; should it miss one, the parser
+            // answers it
             return line.refusal ? false : answerLine(line.store.take(), answers);
         }
         Outcome outcome = runEvaluation(m_evaluator, line.formulas, m_decimalPoint);

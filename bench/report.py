@@ -326,9 +326,9 @@ def main():
         f"{rows['Batch/OneJob']['lines']:,.0f} lines, each the worked example as one request, "
         "and throw its answers away. Their time is one line's share of the program's CPU time "
         "(one job) or of the wall-clock time (the `Jobs` rows, which compare one job with "
-        "several on the same input). Memory is the peak resident size that the system reports for "
-        "the program, an upper bound: until the program starts, the process counts the memory "
-        "of the benchmark that starts it.")
+        "several on the same input), `/usr/bin/time` included, which starts the program. "
+        "Memory is the program's peak resident size as `/usr/bin/time` reports it: started "
+        "from that small process, the program does not count the benchmark's memory.")
     put("")
     put("| Benchmark | What it does | Time a line | Lines a second | Memory |")
     put("|---|---|---|---|---|")

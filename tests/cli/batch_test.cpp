@@ -15,6 +15,8 @@
 #include <thread>
 #include <vector>
 
+using namespace std::string_literals;
+
 namespace {
 
 std::string fileBytes(const std::string& path)
@@ -146,7 +148,7 @@ TEST(Batch, AnswersALineThatIsNoRequestReadInPartsAsWhenHeldWhole)
     // long enough to cross the blocks in which the line is read back
     const std::string text(70000, 'a');
     const std::string utf8 = "\xc3\xa9\xe2\x82\xac\xf0\x9f\x98\x80";
-    std::string deep(1001, '[');
+    const std::string deep(1001, '[');
     struct Row { const char* name; std::string line; };
     const Row rows[] = {
         {"no JSON at all", "hello " + text},
@@ -169,6 +171,13 @@ TEST(Batch, AnswersALineThatIsNoRequestReadInPartsAsWhenHeldWhole)
         {"a byte order mark cut short", "\xef\xbb" + text},
         {"something after the object", R"({"main":")" + text + R"("} {})"},
         {"a CR before the line feed", R"({"main":")" + text + "\r"},
+        {"no key after a comma", R"({"main":")" + text + R"(", 12})"},
+        {"no colon after a key", R"({"x":")" + text + R"(", "y" "1"})"},
+        {"a literal cut short", R"({"main":")" + text + R"(", "x":tru})"},
+        {"a number cut short", R"({"main":")" + text + R"(", "x":[-, 1., 1e+]})"},
+        {"a NUL where a token should be", R"({"main":")" + text + "\",\0}"s},
+        {"a key after a byte order mark, spelled with escapes",
+         "\xef\xbb\xbf" R"({"\u006dain\n":")" + text + R"("})"},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);

@@ -1,11 +1,13 @@
 #!/usr/bin/env python3
 """Writes the performance report from the benchmark's JSON output.
 
-Usage: report.py BUILD_DIR OUTPUT RESULTS.json... [--baseline LABEL RESULTS.json...]
+Usage: report.py BUILD_DIR OUTPUT RESULTS.json... [--windows WINDOWS.json]
+                 [--baseline LABEL RESULTS.json...]
 
 OUTPUT is '-' for standard output. The RESULTS files hold single repetitions (not aggregates)
 of one program, from one or more of its runs; with --baseline, those after LABEL come from the
-program of an earlier commit, run in turns with the current one.
+program of an earlier commit, run in turns with the current one. WINDOWS.json is what the
+Windows batch timing printed under Wine with --json.
 
 Every figure is the median over the repetitions of CPU time: the machine is shared, and CPU
 time leaves out the time other processes hold the cores. The batch benchmarks time a program
@@ -131,6 +133,12 @@ def ratio(after, before):
 
 def main():
     build_dir, output, *paths = sys.argv[1:]
+    windows = None
+    if "--windows" in paths:
+        at = paths.index("--windows")
+        with open(paths[at + 1], encoding="utf-8") as windows_file:
+            windows = json.load(windows_file)
+        paths = paths[:at] + paths[at + 2:]
     baseline_label, baseline_paths = None, []
     if "--baseline" in paths:
         at = paths.index("--baseline")
@@ -234,6 +242,10 @@ def main():
     batch_ratio = batch_line / seconds(worked)
     put(f"| A batch line of the worked example at most 2 times its in-process sequence "
         f"| {duration(batch_line)}, {batch_ratio:.2f} times | {verdict(batch_ratio <= 2)} |")
+    if windows:
+        windows_ratio = windows["program_line"] / windows["sequence"]
+        put(f"| Under Wine too (see below) | {duration(windows['program_line'])}, "
+            f"{windows_ratio:.2f} times | {verdict(windows_ratio <= 2)} |")
     parallel = [name for name in rows if name.startswith("Batch/Jobs/") and name != "Batch/Jobs/1"]
     for name in parallel:
         # Several jobs need cores that no other process holds, which the fastest repetitions
@@ -314,9 +326,9 @@ def main():
         f"{rows['Batch/OneJob']['lines']:,.0f} lines, each the worked example as one request, "
         "and throw its answers away. Their time is one line's share of the program's CPU time "
         "(one job) or of the wall-clock time (the `Jobs` rows, which compare one job with "
-        "several on the same input). Memory is the peak resident size that the system reports for "
-        "the program, an upper bound: until the program starts, the process counts the memory "
-        "of the benchmark that starts it.")
+        "several on the same input), `/usr/bin/time` included, which starts the program. "
+        "Memory is the program's peak resident size as `/usr/bin/time` reports it: started "
+        "from that small process, the program does not count the benchmark's memory.")
     put("")
     put("| Benchmark | What it does | Time a line | Lines a second | Memory |")
     put("|---|---|---|---|---|")
@@ -333,6 +345,24 @@ def main():
         per_line = seconds(row) / row["lines"]
         put(f"| `{name}` | {what} | {duration(per_line)} | {1 / per_line:,.0f} "
             f"| {row['peak_bytes'] / 2**20:.1f} MiB |")
+    if windows:
+        put("")
+        put("Under Wine, where Google Benchmark is not built, `bench/batch_timing.cpp` (preset "
+            "`windows-bench`, the compiler and flags of the Windows packages) times "
+            f"`sumwright-cli.exe --batch --jobs 1` on a file of {windows['lines']:,} such lines "
+            "and the worked example's sequence in its own process, in turns, "
+            f"{windows['rounds']} rounds, and gives medians of wall-clock time. A line's share "
+            "leaves out the program's start, timed on an empty file "
+            f"({windows['program_start'] * 1e3:.0f} ms under Wine). Reproduce it alone with "
+            "`scripts/bench --windows`.")
+        put("")
+        put("| Under Wine | Time | Times the sequence |")
+        put("|---|---|---|")
+        put(f"| The worked example's sequence, in process | {duration(windows['sequence'])} | 1 |")
+        for key, what in (("in_process_line", "A line of `runBatch`, in process"),
+                          ("program_line", "A line of `sumwright-cli.exe --batch --jobs 1`")):
+            put(f"| {what} | {duration(windows[key])} "
+                f"| {windows[key] / windows['sequence']:.2f} |")
     if before:
         put("")
         put("## Before and after")

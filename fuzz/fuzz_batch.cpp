@@ -2,7 +2,7 @@
 // answer line, a JSON object of either kind, and nothing crashes. The shortcut for the common
 // request agrees with the JSON parser on every line, and several jobs, reading lines in parts
 // and holding few units of a formula as for a line of a hundred megabytes, write what one job
-// writes.
+// writes: an over-long line that is no request is answered, in parts, as the parser answers it.
 
 #include "cli/batch.h"
 #include "cli/batch_request.h"
@@ -13,6 +13,7 @@
 #include <sstream>
 #include <string>
 #include <string_view>
+#include <utility>
 
 namespace {
 
@@ -39,9 +40,33 @@ std::size_t checkLines(std::string_view input)
     return lines;
 }
 
+// Hands out seven bytes at a time, as a pipe may, so that every line past the small limit
+// below is read in parts.
+class SmallPieces final : public std::streambuf
+{
+public:
+    explicit SmallPieces(std::string text) : m_text(std::move(text))
+    {
+        setg(m_text.data(), m_text.data(), m_text.data());
+    }
+
+protected:
+    int_type underflow() override
+    {
+        char* const end = m_text.data() + m_text.size();
+        if (egptr() == end)
+            return traits_type::eof();
+        setg(egptr(), egptr(), egptr() + std::min<std::ptrdiff_t>(7, end - egptr()));
+        return traits_type::to_int_type(*gptr());
+    }
+
+private:
+    std::string m_text;
+};
+
 std::string answers(const std::string& input, unsigned jobs, const BatchLimits& limits = {})
 {
-    std::stringbuf in(input);
+    SmallPieces in(input);
     std::stringbuf out;
     const BatchResult result = runBatch(in, out, u'.', jobs, limits);
     fuzz::check(!result.isOutputBroken, "a string takes every answer");

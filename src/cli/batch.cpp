@@ -1,5 +1,6 @@
 #include "cli/batch.h"
 
+#include "cli/batch_refusal.h"
 #include "cli/batch_request.h"
 #include "eval/evaluation_sequence.h"
 #include "eval/json_text.h"
@@ -7,6 +8,7 @@
 
 #include <algorithm>
 #include <cassert>
+#include <climits>
 #include <condition_variable>
 #include <cstdio>
 #include <exception>
@@ -21,13 +23,15 @@ namespace {
 
 using Traits = std::streambuf::traits_type;
 
-// The bytes of a long line, in memory up to a point and then in a temporary file, for the
-// JSON parser should the line be no request. Where no temporary file can be had, in memory.
-class LineStore
+// The bytes of a long line, in memory up to a point and then in a temporary file, for reading
+// again should the line be no request. Where no temporary file can be had, in memory.
+class LineStore final : public LineSource
 {
 public:
     void add(std::string_view bytes)
     {
+        if (bytes.empty())
+            return;
         if (m_file == nullptr && !m_isInMemory && m_held.size() + bytes.size() > HeldBytes) {
             m_file.reset(std::tmpfile());
             m_isInMemory = m_file == nullptr;
@@ -35,9 +39,36 @@ public:
                 put(std::exchange(m_held, {}));
         }
         put(bytes);
+        m_isCrLast = bytes.back() == '\r';
     }
 
     std::string take() { return m_file != nullptr ? readBack() : std::move(m_held); }
+
+    // without the CR before the line feed, as a line held whole is read
+    std::size_t size() const override { return m_fileBytes + m_held.size() - (m_isCrLast ? 1 : 0); }
+
+    void seek(std::size_t offset) override
+    {
+        m_readAt = std::min(offset, size());
+        if (m_file == nullptr)
+            return;
+        std::rewind(m_file.get());
+        for (std::size_t left = m_readAt; left > 0;) {
+            const std::size_t step = std::min<std::size_t>(left, LONG_MAX);
+            std::fseek(m_file.get(), static_cast<long>(step), SEEK_CUR);
+            left -= step;
+        }
+    }
+
+    void read(std::string& bytes, std::size_t most) override
+    {
+        bytes.resize(std::min(most, size() - m_readAt));
+        if (m_file == nullptr)
+            m_held.copy(bytes.data(), bytes.size(), m_readAt);
+        else
+            bytes.resize(std::fread(bytes.data(), 1, bytes.size(), m_file.get()));
+        m_readAt += bytes.size();
+    }
 
 private:
     static constexpr std::size_t HeldBytes = 1 << 20;
@@ -57,6 +88,7 @@ private:
             // the file takes no more (a full disk): memory it is
             m_held = readBack();
             m_file.reset();
+            m_fileBytes = 0;
             m_isInMemory = true;
             bytes.remove_prefix(written);
         }
@@ -74,15 +106,19 @@ private:
     std::string m_held;
     std::unique_ptr<std::FILE, Closer> m_file;
     std::size_t m_fileBytes = 0;
+    std::size_t m_readAt = 0;
     bool m_isInMemory = false;  // no file to be had, or the file failed
+    bool m_isCrLast = false;
 };
 
-// A line of ChunkReader's long lines: a request, read without holding it whole, or the line.
+// A line of ChunkReader's long lines: a request, read without holding it whole, or the line
+// kept aside, and why it is none.
 struct LongLine
 {
     Formulas formulas;
     std::optional<RequestScanner> request;  // reads into `formulas`
-    std::string text;                       // when it is no request
+    LineStore store;                        // when it is no request
+    std::optional<Refusal> refusal;         // answered by writing it out from the store
 };
 
 // Reads the rest of the long line that `start` begins.
@@ -91,22 +127,34 @@ std::unique_ptr<LongLine> readLongLine(ChunkReader& reader, std::string& start,
 {
     auto line = std::make_unique<LongLine>();
     RequestScanner& scanner = line->request.emplace(line->formulas, limits.heldUnits);
-    LineStore store;
     // a CR before the line feed is whitespace to the scanner, as it would be to the parser
     bool isRequest = scanner.feed(start);
-    store.add(start);
+    line->store.add(start);
     std::string().swap(start);
     std::string part;
     for (bool isMore = true; isMore;) {
         isMore = reader.nextPart(part);
         isRequest = isRequest && scanner.feed(part);
-        store.add(part);
+        line->store.add(part);
     }
     if (isRequest && scanner.finish())
         return line;
     line->request.reset();
-    line->text = store.take();
     return line;
+}
+
+bool write(std::streambuf& out, std::string_view bytes)
+{
+    return out.sputn(bytes.data(), static_cast<std::streamsize>(bytes.size()))
+           == static_cast<std::streamsize>(bytes.size());
+}
+
+// The answers of a chunk, and the answer of its long line when that is too long to be held.
+bool writeAnswers(std::streambuf& out, std::string_view answers, LongLine* line)
+{
+    if (!write(out, answers))
+        return false;
+    return line == nullptr || !line->refusal || writeRefusal(*line->refusal, line->store, out);
 }
 
 // One evaluator for the lines of a thread; its buffers and the formulas' keep their size.
@@ -128,10 +176,15 @@ public:
         return allSucceeded;
     }
 
-    bool answer(const LongLine& line, std::string& answers)
+    // A line that is no request gets its refusal, for writeAnswers to write.
+    bool answer(LongLine& line, std::string& answers)
     {
-        if (!line.request)
-            return answerLine(line.text, answers);
+        if (!line.request) {
+            line.refusal = findRefusal(line.store);
+            // not expected, the scanner reads every request; should it miss one, the parser
+            // answers it
+            return line.refusal ? false : answerLine(line.store.take(), answers);
+        }
         Outcome outcome = runEvaluation(m_evaluator, line.formulas, m_decimalPoint);
         line.request->placeProblem(outcome);
         return answerOutcome(outcome, answers);
@@ -163,12 +216,6 @@ private:
     char16_t m_decimalPoint;
 };
 
-bool write(std::streambuf& out, std::string_view bytes)
-{
-    return out.sputn(bytes.data(), static_cast<std::streamsize>(bytes.size()))
-           == static_cast<std::streamsize>(bytes.size());
-}
-
 BatchResult runAlone(std::streambuf& in, std::streambuf& out, char16_t decimalPoint,
                      const BatchLimits& limits)
 {
@@ -179,11 +226,13 @@ BatchResult runAlone(std::streambuf& in, std::streambuf& out, char16_t decimalPo
     bool allSucceeded = true;
     while (reader.next(chunk)) {
         answers.clear();
-        const bool succeeded = reader.isLongLine()
-                                   ? answerer.answer(*readLongLine(reader, chunk, limits), answers)
-                                   : answerer.answer(chunk, answers);
+        std::unique_ptr<LongLine> line;
+        if (reader.isLongLine())
+            line = readLongLine(reader, chunk, limits);
+        const bool succeeded =
+            line ? answerer.answer(*line, answers) : answerer.answer(chunk, answers);
         allSucceeded = allSucceeded && succeeded;
-        if (!write(out, answers))
+        if (!writeAnswers(out, answers, line.get()))
             return {allSucceeded, true};
         if (!reader.isReady() && out.pubsync() != 0)
             return {allSucceeded, true};
@@ -300,7 +349,6 @@ private:
             next->answers.clear();
             next->allSucceeded = next->longLine ? answerer.answer(*next->longLine, next->answers)
                                                 : answerer.answer(next->lines, next->answers);
-            next->longLine.reset();
             {
                 const std::lock_guard lock(m_mutex);
                 next->isAnswered = true;
@@ -333,7 +381,9 @@ private:
                 next = &slot(m_written);
             }
             m_allSucceeded = m_allSucceeded && next->allSucceeded;
-            if (!write(m_out, next->answers))
+            const bool isWritten = writeAnswers(m_out, next->answers, next->longLine.get());
+            next->longLine.reset();
+            if (!isWritten)
                 return stopOnBrokenOutput();
             {
                 const std::lock_guard lock(m_mutex);

@@ -21,8 +21,8 @@ struct BatchResult
 // JSON line on `out`, in input order, on `jobs` threads; with one job on the calling thread
 // alone. Holds a bounded number of lines at a time, so a slow reader of `out` holds up the
 // reading of `in` instead of growing memory. A line longer than limits.longLineBytes is read in
-// parts: a request in it is answered without holding it whole, anything else from a copy in a
-// temporary file. What is answered is flushed whenever no more input is ready, so a line typed
+// parts and answered without holding it whole, from a copy in a temporary file when it is no
+// request. What is answered is flushed whenever no more input is ready, so a line typed
 // at a terminal is answered at once.
 BatchResult runBatch(std::streambuf& in, std::streambuf& out, char16_t decimalPoint,
                      unsigned jobs, const BatchLimits& limits = {});

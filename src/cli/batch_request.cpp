@@ -18,8 +18,6 @@ namespace {
 
 using Json = nlohmann::json;
 
-// Deeper lines are refused as they are read; a request itself is one level deep.
-constexpr std::size_t MaxNesting = 1000;
 constexpr char16_t TooDeep[] = u"nested more than 1000 levels deep";
 
 using jsonlone::LoneSurrogate;
@@ -115,7 +113,7 @@ private:
             notAnObject();
         else if (m_depth == 1)
             notAString();
-        if (++m_depth > MaxNesting) {
+        if (++m_depth > MaxRequestNesting) {
             m_syntaxError = TooDeep;
             return false;
         }
@@ -203,7 +201,7 @@ bool RequestScanner::feed(std::string_view bytes)
 
 bool RequestScanner::finish()
 {
-    if (m_at != At::End)
+    if (m_at != At::End && m_at != At::Ignored)
         return false;
     for (std::size_t k = 0; k < m_shortened.size(); ++k) {
         Shortened& cut = m_shortened[k];
@@ -243,16 +241,27 @@ void RequestScanner::step(unsigned char byte)
 {
     switch (m_at) {
     case At::Start:
-        if (byte == '{')
+        if (byte == '{') {
             m_at = At::Open;
-        else if (!isSpace(byte))
+        } else if (byte == 0xEF && !m_hasBytes) {
+            m_at = At::ByteOrderMark;
+            m_pendingSize = 1;
+        } else if (!isSpace(byte)) {
             m_at = At::Failed;
+        }
+        m_hasBytes = true;
+        return;
+    case At::ByteOrderMark:
+        if (byte != (m_pendingSize == 1 ? 0xBB : 0xBF))
+            m_at = At::Failed;
+        else if (++m_pendingSize == 3)
+            m_at = At::Start;
         return;
     case At::Open:
     case At::NextKey:
         if (byte == '"') {
             m_at = At::Key;
-            m_pendingSize = 0;
+            m_keySize = 0;
         } else if (byte == '}' && m_at == At::Open) {
             m_at = At::End;
         } else if (!isSpace(byte)) {
@@ -260,16 +269,13 @@ void RequestScanner::step(unsigned char byte)
         }
         return;
     case At::Key:
-        if (byte != '"') {
-            // a known key is short and spelled without escapes
-            if (m_pendingSize == 4 || byte == '\\' || byte < 0x20)
-                m_at = At::Failed;
-            else
-                m_pending[m_pendingSize++] = static_cast<char>(byte);
-            return;
-        }
-        {
-            const std::string_view name(m_pending.data(), m_pendingSize);
+        if (byte == '\\') {
+            m_at = At::KeyEscape;
+            m_pendingSize = 0;
+        } else if (byte != '"') {
+            keyUnit(byte);
+        } else {
+            const std::string_view name(m_key.data(), m_keySize);
             const Stage stage = name == "main" ? Stage::Main
                                 : name == "x"  ? Stage::X
                                 : name == "y"  ? Stage::Y
@@ -298,6 +304,7 @@ void RequestScanner::step(unsigned char byte)
         value(byte);
         return;
     case At::Escape:
+    case At::KeyEscape:
         escape(byte);
         return;
     case At::Sequence:
@@ -312,9 +319,13 @@ void RequestScanner::step(unsigned char byte)
             m_at = At::Failed;
         return;
     case At::End:
-        if (!isSpace(byte))
+        // the parser reads a NUL between tokens as the end of its input
+        if (byte == 0)
+            m_at = At::Ignored;
+        else if (!isSpace(byte))
             m_at = At::Failed;
         return;
+    case At::Ignored:
     case At::Failed:
         return;
     }
@@ -377,8 +388,7 @@ void RequestScanner::escape(unsigned char byte)
         constexpr std::u16string_view Units = u"\"\\/\b\f\n\r\t";
         if (const std::size_t k = Short.find(static_cast<char>(byte));
             k != std::string_view::npos) {
-            put(Units[k]);
-            m_at = At::Value;
+            escaped(Units[k]);
         } else if (byte == 'u') {
             m_pendingSize = 1;
             m_codePoint = 0;
@@ -397,9 +407,28 @@ void RequestScanner::escape(unsigned char byte)
     }
     m_codePoint = m_codePoint * 16 + static_cast<char32_t>(digit);
     if (++m_pendingSize == 5) {
-        put(static_cast<char16_t>(m_codePoint));
-        m_at = At::Value;
+        escaped(static_cast<char16_t>(m_codePoint));
     }
+}
+
+void RequestScanner::escaped(char16_t unit)
+{
+    if (m_at == At::KeyEscape) {
+        m_at = At::Key;
+        keyUnit(unit);
+    } else {
+        m_at = At::Value;
+        put(unit);
+    }
+}
+
+// A known key is short and plain ASCII.
+void RequestScanner::keyUnit(char16_t unit)
+{
+    if (m_keySize == m_key.size() || unit < 0x20 || unit >= 0x80)
+        m_at = At::Failed;
+    else
+        m_key[m_keySize++] = static_cast<char>(unit);
 }
 
 void RequestScanner::putAscii(std::string_view run)

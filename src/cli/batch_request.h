@@ -8,6 +8,9 @@
 #include <string>
 #include <string_view>
 
+// Deeper lines are refused as they are read; a request itself is one level deep.
+constexpr std::size_t MaxRequestNesting = 1000;
+
 // Reads one JSON Lines request {"main":…,"x":…,"y":…,"z":…} into `formulas`; an absent member
 // gives an empty formula. Returns why the line is not such a request, and then every formula
 // is empty, or empty text. \u escapes give the exact UTF-16 units, lone surrogates included.
@@ -19,10 +22,10 @@ std::u16string readRequest(std::string_view line, Formulas& formulas);
 // readRequest's shortcut for the common request must agree with.
 std::u16string parseRequest(std::string_view line, Formulas& formulas);
 
-// Reads the common request, {"main":"…",…} with the four known keys and string values only,
-// from a line given in pieces, without allocating beyond the formulas' own growth. Any other
-// line, a syntax error included, is left to the JSON parser, so that every answer and every
-// error text comes from one place.
+// Reads a request, {"main":"…",…} with the four known keys and string values only, from a line
+// given in pieces, without allocating beyond the formulas' own growth. It reads every line the
+// JSON parser reads as a request; any other line, a syntax error included, is left to the
+// parser, so that every error text comes from one place.
 //
 // A formula longer than `heldUnits` is not held whole: the formulas keep what decides the
 // outcome of an evaluation (the text, or its start and the fact that it is too long), and
@@ -45,8 +48,8 @@ public:
     void placeProblem(Outcome& outcome) const;
 
 private:
-    enum class At { Start, Open, Key, AfterKey, BeforeValue, Value, Escape, Sequence, AfterValue,
-                    NextKey, End, Failed };
+    enum class At { Start, ByteOrderMark, Open, Key, KeyEscape, AfterKey, BeforeValue, Value,
+                    Escape, Sequence, AfterValue, NextKey, End, Ignored, Failed };
 
     // What a formula longer than heldUnits lost, in UTF-16 units of the typed text.
     struct Shortened
@@ -66,6 +69,8 @@ private:
     void value(unsigned char byte);
     void sequence(unsigned char byte);
     void escape(unsigned char byte);
+    void escaped(char16_t unit);
+    void keyUnit(char16_t unit);
     void putAscii(std::string_view run);
     void put(char16_t unit);
     void shorten(std::u16string& text, Shortened& cut);
@@ -75,8 +80,10 @@ private:
     std::array<Shortened, 4> m_shortened{};  // indexed as the stages
     At m_at = At::Start;
     std::size_t m_target = 0;  // the stage of the value being read
-    std::array<char, 4> m_pending{};  // a key read so far
-    std::size_t m_pendingSize = 0;    // key bytes, escape digits or sequence bytes read
+    bool m_hasBytes = false;
+    std::array<char, 4> m_key{};   // a key read so far
+    std::size_t m_keySize = 0;
+    std::size_t m_pendingSize = 0;  // mark, escape digits or sequence bytes read
     std::size_t m_sequenceLength = 0;
     unsigned m_low = 0;   // the range of the second byte of a sequence
     unsigned m_high = 0;

@@ -38,6 +38,12 @@ void appendField(std::string& out, std::string_view key, const std::optional<std
 void appendJsonString(std::string& out, std::u16string_view text)
 {
     out.push_back('"');
+    appendJsonStringContent(out, text);
+    out.push_back('"');
+}
+
+void appendJsonStringContent(std::string& out, std::u16string_view text)
+{
     for (std::size_t i = 0; i < text.size(); ++i) {
         const char16_t c = text[i];
         if (c >= 0x20 && c < 0x7F && c != u'"' && c != u'\\') {
@@ -62,7 +68,6 @@ void appendJsonString(std::string& out, std::u16string_view text)
             utf8::append(out, c);
         }
     }
-    out.push_back('"');
 }
 
 std::string jsonString(std::u16string_view text)

@@ -9,6 +9,9 @@
 // is written as a \u escape, so every text round-trips exactly.
 std::string jsonString(std::u16string_view text);
 void appendJsonString(std::string& out, std::u16string_view text);
+// The same without its quotes. Text given in parts is escaped as when whole if no part ends
+// in a high surrogate.
+void appendJsonStringContent(std::string& out, std::u16string_view text);
 
 // {"main":…,"x":…,"y":…,"z":…,"status":…,"problem":…}, null for what the run left
 // untouched. The problem is null after success, else {"formula":…,"start":…,"length":…}, with the

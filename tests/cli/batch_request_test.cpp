@@ -91,17 +91,23 @@ TEST(BatchRequest, ReadsTheCommonRequestAsTheJsonParserDoes)
         "{\"main\":\"1\t\"}", "\xef\xbb\xbf{\"main\":\"1\"}",
         R"({"main":"1",})", R"({"main" "1"})", R"({"main":"1"}x)", R"({"main":"1")",
         R"({"main":"\x"})", R"({"main":"\u12"})", R"({"\u006dain":"1"})", R"({"Main":"1"})",
-        R"({"main":1})", "",
+        R"({"main":1})", "", std::string("{\"main\":\"1\"} \0x\x01", 16),
+        "\xef\xbb{\"main\":\"1\"}", " \xef\xbb\xbf{\"main\":\"1\"}", R"({"m\u0061\u0069n":"1"})",
+        R"({"mai\n":"1"})",
     };
     for (const std::string& line : lines) {
         SCOPED_TRACE(line);
         Formulas shortcut;
         Formulas parsed;
-        EXPECT_EQ(readRequest(line, shortcut), parseRequest(line, parsed));
+        const std::u16string problem = parseRequest(line, parsed);
+        EXPECT_EQ(readRequest(line, shortcut), problem);
         EXPECT_EQ(shortcut.main, parsed.main);
         EXPECT_EQ(shortcut.x, parsed.x);
         EXPECT_EQ(shortcut.y, parsed.y);
         EXPECT_EQ(shortcut.z, parsed.z);
+        // every request, so that a line too long to hold is read as it comes
+        RequestScanner scanner(shortcut);
+        EXPECT_EQ(scanner.feed(line) && scanner.finish(), problem.empty());
     }
 }
 

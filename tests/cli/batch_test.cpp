@@ -15,6 +15,8 @@
 #include <thread>
 #include <vector>
 
+using namespace std::string_literals;
+
 namespace {
 
 std::string fileBytes(const std::string& path)
@@ -138,6 +140,57 @@ TEST(Batch, AnswersInInputOrderWithAnyNumberOfJobs)
         EXPECT_FALSE(result.allSucceeded);
         EXPECT_FALSE(result.isOutputBroken);
         EXPECT_TRUE(output.str() == answers);  // not printed: hundreds of kilobytes
+    }
+}
+
+TEST(Batch, AnswersALineThatIsNoRequestReadInPartsAsWhenHeldWhole)
+{
+    // long enough to cross the blocks in which the line is read back
+    const std::string text(70000, 'a');
+    const std::string utf8 = "\xc3\xa9\xe2\x82\xac\xf0\x9f\x98\x80";
+    const std::string deep(1001, '[');
+    struct Row { const char* name; std::string line; };
+    const Row rows[] = {
+        {"no JSON at all", "hello " + text},
+        {"an unknown key, escapes and a lone surrogate in it",
+         R"({"main":"1","k\u0065y\ud800)" + text + utf8 + R"(":"2"})"},
+        {"a value that is no string", R"({"x":")" + text + R"(","main":[1,2]})"},
+        {"a truncated object", R"({"main":")" + text + R"(")"},
+        {"a truncated string, the last read quoted",
+         R"({"main":")" + text + utf8 + "\xe2\x82"},
+        {"a control character, shown as the parser shows it",
+         R"({"z":")" + text + "\x01\x7f" + R"("})"},
+        {"an escape that is cut short", R"({"y":")" + text + R"(\ud800\u12x"})"},
+        {"ill-formed UTF-8", R"({"main":")" + text + "\xed\xa0\x80" + R"("})"},
+        {"spaces and brackets since the last token", R"({"main":"1",)" + text + "   ]"},
+        {"a number too large for a double", R"({"main":1)" + std::string(400, '0') + "}"},
+        {"a number just within a double", R"({"main":17976931348623157)" +
+                                              std::string(292, '0') + "}"},
+        {"nested too deep", deep},
+        {"an array, not an object", R"([")" + text + R"("])"},
+        {"a byte order mark cut short", "\xef\xbb" + text},
+        {"something after the object", R"({"main":")" + text + R"("} {})"},
+        {"a CR before the line feed", R"({"main":")" + text + "\r"},
+        {"no key after a comma", R"({"main":")" + text + R"(", 12})"},
+        {"no colon after a key", R"({"x":")" + text + R"(", "y" "1"})"},
+        {"a literal cut short", R"({"main":")" + text + R"(", "x":tru})"},
+        {"a number cut short", R"({"main":")" + text + R"(", "x":[-, 1., 1e+]})"},
+        {"a NUL where a token should be", R"({"main":")" + text + "\",\0}"s},
+        {"a key after a byte order mark, spelled with escapes",
+         "\xef\xbb\xbf" R"({"\u006dain\n":")" + text + R"("})"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        std::stringbuf whole(row.line + "\n");
+        std::stringbuf held;
+        runBatch(whole, held, u'.', 1);
+        ASSERT_TRUE(held.str().starts_with(R"({"error":)"));
+        for (const unsigned jobs : {1u, 3u}) {
+            TricklingInput input(row.line + "\n", {1000, 7});
+            std::stringbuf parts;
+            EXPECT_FALSE(runBatch(input, parts, u'.', jobs, {64, 40}).allSucceeded);
+            EXPECT_TRUE(parts.str() == held.str()) << parts.str().substr(0, 300);
+        }
     }
 }
 

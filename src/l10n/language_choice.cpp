@@ -7,7 +7,7 @@ namespace {
 struct Wish
 {
     std::string language;  // lower case
-    std::string script;    // as written, "Hans"; empty when none is named
+    std::string script;    // lower case, "hans"; empty when none is named
     std::string region;    // upper case; empty when none is named
 };
 

@@ -219,7 +219,7 @@ Refusal told(std::string text)
 
 std::string hex4(unsigned value)
 {
-    char digits[5];
+    char digits[9];  // room for any unsigned, though a code unit takes four
     std::snprintf(digits, sizeof digits, "%.4X", value);
     return digits;
 }
@@ -581,13 +581,17 @@ private:
             refusal.stretch = Refusal::Stretch::Token;
             refusal.begin = m_tokenStart;
             refusal.end = m_readEnd;
-            refusal.tail = "'";
+            refusal.tail.push_back('\'');  // GCC 12 sees an overlap in assigning "'"
         } else {
-            refusal.head += std::string("unexpected ") + tokenName(m_last);
+            refusal.head += "unexpected ";
+            refusal.head += tokenName(m_last);
         }
-        if (expected != Token::Uninitialized)
-            (refusal.stretch == Refusal::Stretch::None ? refusal.head : refusal.tail) +=
-                std::string("; expected ") + tokenName(expected);
+        if (expected != Token::Uninitialized) {
+            std::string& end =
+                refusal.stretch == Refusal::Stretch::None ? refusal.head : refusal.tail;
+            end += "; expected ";
+            end += tokenName(expected);
+        }
         m_syntaxError = std::move(refusal);
         return false;
     }

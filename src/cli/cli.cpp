@@ -101,15 +101,13 @@ unsigned jobCount(std::u16string_view text)
 // A problem with the arguments, told once the language is known.
 struct UsageProblem
 {
-    std::u16string_view pattern;  // English, with placeholders
-    std::vector<std::u16string> arguments = {};
+    std::u16string_view pattern;  // English, with placeholders for the two texts
+    std::u16string first = {};
+    std::u16string second = {};
 
     std::u16string told(const Catalog& catalog) const
     {
-        const auto at = [&](std::size_t i) {
-            return i < arguments.size() ? std::u16string_view(arguments[i]) : u"";
-        };
-        return formatMessage(catalog.text(pattern), {at(0), at(1)});
+        return formatMessage(catalog.text(pattern), {first, second});
     }
 };
 
@@ -162,7 +160,7 @@ std::optional<UsageProblem> parse(const std::vector<std::u16string>& arguments, 
             options.jobs = jobCount(count);
             if (options.jobs == 0) {
                 return UsageProblem{N_(u"option --jobs needs a number from 1 to %s, not %s"),
-                                    {text::decimal(MaxJobs), count}};
+                                    text::decimal(MaxJobs), count};
             }
         } else if (arg == u"--json") {
             options.json = true;

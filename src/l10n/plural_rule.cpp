@@ -6,7 +6,11 @@
 
 struct PluralRule::Node
 {
-    enum Kind { Number, N, Not, Binary, Choice } kind;
+    enum Kind { Number, N, Not, Binary, Choice };
+
+    explicit Node(Kind k) : kind(k) {}
+
+    Kind kind;
     unsigned long value = 0;
     std::string op;  // of a Binary node
     std::unique_ptr<Node> a, b, c;
@@ -38,7 +42,7 @@ private:
         auto condition = binary(0);
         if (!take("?"))
             return condition;
-        auto node = std::make_unique<Node>(Node{Node::Choice});
+        auto node = std::make_unique<Node>(Node::Choice);
         node->a = std::move(condition);
         node->b = choice();
         if (!take(":"))
@@ -68,7 +72,7 @@ private:
             }
             if (found.empty())
                 return left;
-            auto node = std::make_unique<Node>(Node{Node::Binary});
+            auto node = std::make_unique<Node>(Node::Binary);
             node->op = found;
             node->a = std::move(left);
             node->b = binary(level + 1);
@@ -82,7 +86,7 @@ private:
         if (m_at < m_text.size() && m_text[m_at] == '!' &&
             (m_at + 1 == m_text.size() || m_text[m_at + 1] != '=')) {
             ++m_at;
-            auto node = std::make_unique<Node>(Node{Node::Not});
+            auto node = std::make_unique<Node>(Node::Not);
             node->a = unary();
             return node;
         }
@@ -93,9 +97,9 @@ private:
             return inner;
         }
         if (take("n"))
-            return std::make_unique<Node>(Node{Node::N});
+            return std::make_unique<Node>(Node::N);
         if (m_at < m_text.size() && std::isdigit(static_cast<unsigned char>(m_text[m_at]))) {
-            auto node = std::make_unique<Node>(Node{Node::Number});
+            auto node = std::make_unique<Node>(Node::Number);
             while (m_at < m_text.size() && std::isdigit(static_cast<unsigned char>(m_text[m_at]))) {
                 if (node->value > 1'000'000'000)
                     fail();

@@ -8,6 +8,7 @@
 #include "cli/batch_request.h"
 
 #include "fuzz_support.h"
+#include "support/trickling_input.h"
 
 #include <algorithm>
 #include <sstream>
@@ -40,33 +41,9 @@ std::size_t checkLines(std::string_view input)
     return lines;
 }
 
-// Hands out seven bytes at a time, as a pipe may, so that every line past the small limit
-// below is read in parts.
-class SmallPieces final : public std::streambuf
-{
-public:
-    explicit SmallPieces(std::string text) : m_text(std::move(text))
-    {
-        setg(m_text.data(), m_text.data(), m_text.data());
-    }
-
-protected:
-    int_type underflow() override
-    {
-        char* const end = m_text.data() + m_text.size();
-        if (egptr() == end)
-            return traits_type::eof();
-        setg(egptr(), egptr(), egptr() + std::min<std::ptrdiff_t>(7, end - egptr()));
-        return traits_type::to_int_type(*gptr());
-    }
-
-private:
-    std::string m_text;
-};
-
 std::string answers(const std::string& input, unsigned jobs, const BatchLimits& limits = {})
 {
-    SmallPieces in(input);
+    TricklingInput in(input, {7});  // every long line read in parts
     std::stringbuf out;
     const BatchResult result = runBatch(in, out, u'.', jobs, limits);
     fuzz::check(!result.isOutputBroken, "a string takes every answer");

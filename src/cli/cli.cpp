@@ -287,11 +287,8 @@ int runCli(const std::vector<std::u16string>& arguments, std::istream& in, std::
     std::string language;
     if (options.language) {
         const std::vector<std::string> wishes{utf8::encode(*options.language)};
-        const std::string& wished = wishes.front();
         language = chooseLanguage(wishes, builtInLanguages());
-        const bool isEnglish = wished == "en" || wished.starts_with("en_") ||
-                               wished.starts_with("en-") || wished == "C" || wished == "POSIX";
-        if (language.empty() && !isEnglish && !problem)
+        if (language.empty() && !meansEnglish(wishes.front()) && !problem)
             problem = UsageProblem{N_(u"unknown language %s"), {*options.language}};
     } else {
         language = chooseLanguage(locales.languageWishes(), builtInLanguages());

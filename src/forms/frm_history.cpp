@@ -191,7 +191,8 @@ void frmHistory::refresh()
 {
     const std::vector<HistoryEntry>& entries = m_platform.history.entries();
     std::u16string lower(spaces::trim(m_view.text(txtSearch)));
-    std::transform(lower.begin(), lower.end(), lower.begin(), asciicase::fold);
+    for (char16_t& c : lower)
+        c = asciicase::fold(c);
     const LocalTime today = m_platform.clock.localTime(m_platform.clock.now());
 
     // Typing on narrows the search: only the entries shown for its start can hold it, which

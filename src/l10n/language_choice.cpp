@@ -1,25 +1,23 @@
 #include "l10n/language_choice.h"
 
+#include "text/ascii_case.h"
+
 #include <algorithm>
 
 namespace {
 
 struct Wish
 {
-    std::string language;  // lower case
-    std::string script;    // lower case, "hans"; empty when none is named
-    std::string region;    // upper case; empty when none is named
+    std::string language;  // each part folded to lower case
+    std::string script;    // "hans"; empty when none is named
+    std::string region;    // "br"; empty when none is named
 };
 
-std::string withCase(std::string_view text, bool isUpper)
+std::string folded(std::string_view text)
 {
     std::string out(text);
-    for (char& c : out) {
-        if (isUpper && c >= 'a' && c <= 'z')
-            c = static_cast<char>(c - 'a' + 'A');
-        else if (!isUpper && c >= 'A' && c <= 'Z')
-            c = static_cast<char>(c - 'A' + 'a');
-    }
+    for (char& c : out)
+        c = asciicase::fold(c);
     return out;
 }
 
@@ -42,41 +40,54 @@ Wish parseWish(std::string_view text)
         text.remove_prefix(end + 1);
     }
     Wish wish;
-    wish.language = withCase(parts.front(), false);
+    wish.language = folded(parts.front());
     for (std::size_t i = 1; i < parts.size(); ++i) {
         if (isLetters(parts[i], 4))
-            wish.script = withCase(parts[i], false);
+            wish.script = folded(parts[i]);
         else if (wish.region.empty())
-            wish.region = withCase(parts[i], true);
+            wish.region = folded(parts[i]);
     }
     return wish;
 }
 
-bool isOffered(std::span<const std::string_view> available, std::string_view name)
+// The catalog of `available` whose name folds to `name`; empty for none.
+std::string offered(std::span<const std::string_view> available, std::string_view name)
 {
-    return std::find(available.begin(), available.end(), name) != available.end();
+    for (const std::string_view catalog : available) {
+        if (folded(catalog) == name)
+            return std::string(catalog);
+    }
+    return {};
 }
 
 // The catalog that serves `wish`, empty for none.
 std::string servedBy(const Wish& wish, std::span<const std::string_view> available)
 {
-    const std::string exact = wish.language + "_" + wish.region;
-    if (!wish.region.empty() && isOffered(available, exact))
-        return exact;
-    if (wish.language == "pt" && isOffered(available, "pt_BR"))
-        return "pt_BR";
+    if (!wish.region.empty()) {
+        if (std::string exact = offered(available, wish.language + "_" + wish.region);
+            !exact.empty())
+            return exact;
+    }
+    if (wish.language == "pt") {
+        if (std::string brazilian = offered(available, "pt_br"); !brazilian.empty())
+            return brazilian;
+    }
     if (wish.language == "zh") {
         const bool isSimplified = wish.script == "hans" ||
-            (wish.script.empty() && (wish.region.empty() || wish.region == "CN" ||
-                                     wish.region == "SG"));
-        return isSimplified && isOffered(available, "zh_CN") ? "zh_CN" : "";
+            (wish.script.empty() && (wish.region.empty() || wish.region == "cn" ||
+                                     wish.region == "sg"));
+        return isSimplified ? offered(available, "zh_cn") : "";
     }
-    if (isOffered(available, wish.language))
-        return wish.language;
-    return {};
+    return offered(available, wish.language);
 }
 
 }  // namespace
+
+bool meansEnglish(std::string_view wish)
+{
+    const std::string language = parseWish(wish).language;
+    return language == "en" || language == "c" || language == "posix";
+}
 
 std::string chooseLanguage(std::span<const std::string> wishes,
                            std::span<const std::string_view> available)
@@ -84,10 +95,9 @@ std::string chooseLanguage(std::span<const std::string> wishes,
     for (const std::string& text : wishes) {
         if (text.empty())
             continue;
-        const Wish wish = parseWish(text);
-        if (wish.language == "en" || wish.language == "c" || wish.language == "posix")
+        if (meansEnglish(text))
             return {};
-        if (std::string served = servedBy(wish, available); !served.empty())
+        if (std::string served = servedBy(parseWish(text), available); !served.empty())
             return served;
     }
     return {};

@@ -14,6 +14,9 @@
 std::string chooseLanguage(std::span<const std::string> wishes,
                            std::span<const std::string_view> available);
 
+// Whether a wish asks for the untranslated texts: English of any region, C or POSIX.
+bool meansEnglish(std::string_view wish);
+
 // The wishes of gettext's order: LANGUAGE's colon-separated list, then the first of LC_ALL,
 // LC_MESSAGES and LANG that is set. An LC_ALL of C or POSIX, the usual way to ask a program
 // for its untranslated texts, overrides LANGUAGE.

@@ -13,6 +13,11 @@ constexpr char16_t fold(char16_t c)
     return (c >= u'A' && c <= u'Z') ? static_cast<char16_t>(c + (u'a' - u'A')) : c;
 }
 
+constexpr char fold(char c)
+{
+    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + ('a' - 'A')) : c;
+}
+
 // `lower` must already be in lower case.
 constexpr bool equals(std::u16string_view text, std::u16string_view lower)
 {

@@ -9,7 +9,6 @@
 
 #include <gtest/gtest.h>
 
-#include <vector>
 
 namespace {
 
@@ -18,14 +17,12 @@ QString shown(std::u16string_view text)
     return QString::fromStdU16String(std::u16string(text));
 }
 
-// English first, then every catalog: each window's texts at 100 % with the window's own font.
+// Every catalog: each window's texts at 100 % with the window's own font. The English texts are
+// measured by the windows' own tests.
 TEST(CaptionFit, EveryTextFitsItsControlInEveryLanguage)
 {
-    std::vector<std::string_view> languages{""};
-    for (const std::string_view language : builtInLanguages())
-        languages.push_back(language);
-    for (const std::string_view language : languages) {
-        SCOPED_TRACE("language " + std::string(language.empty() ? "en" : language));
+    for (const std::string_view language : builtInLanguages()) {
+        SCOPED_TRACE("language " + std::string(language));
         const Catalog catalog = builtInCatalog(language);
         QtForm1Fixture f;
         f.catalog = &catalog;

@@ -7,6 +7,7 @@
 #include "qt/qt_settings_store.h"
 
 #include "support/qt_form1_fixture.h"
+#include "support/status_messages.h"
 #include "support/text_fit.h"
 
 #include <QAccessible>
@@ -252,17 +253,7 @@ TEST(QtForm1, NoTextIsClippedWithTheLongestStatusMessage)
     f.showAndWait();
     textfit::expectAllFit(f.form.get());
     const auto* const status = qobject_cast<QLabel*>(f.widget("Label6"));
-    const Stage stages[] = {Stage::Z, Stage::Y, Stage::X, Stage::Main};
-    std::vector<std::u16string_view> messages = {
-        u" Evaluation successful.", u"Input has changed since the last evaluation."};
-    for (const Stage stage : stages) {
-        for (const int code : {1, 2, 3, 4})
-            messages.push_back(codeMessage(stage, code));
-        messages.push_back(tooLongMessage(stage));
-        for (const Stage user : stages)
-            messages.push_back(undefinedMessage(stage, user));
-    }
-    for (const std::u16string_view message : messages) {
+    for (const std::u16string_view message : statusMessages()) {
         textfit::expectLabelFits(
             status, QString::fromUtf16(message.data(), static_cast<qsizetype>(message.size())));
     }

@@ -7,23 +7,20 @@
 #include "l10n/message_format.h"
 
 #include <string_view>
-#include <utility>
 #include <vector>
 
 // Every message the main window's status line can show, in English.
 inline std::vector<std::u16string_view> statusMessages()
 {
+    const Stage stages[] = {Stage::Z, Stage::Y, Stage::X, Stage::Main};
     std::vector<std::u16string_view> messages{SuccessText, InputChangedText};
-    for (const Stage stage : {Stage::Z, Stage::Y, Stage::X, Stage::Main}) {
+    for (const Stage stage : stages) {
         for (int code = 1; code <= 4; ++code)
             messages.push_back(codeMessage(stage, code));
         messages.push_back(tooLongMessage(stage));
+        for (const Stage user : stages)
+            messages.push_back(undefinedMessage(stage, user));
     }
-    const std::pair<Stage, Stage> undefined[] = {
-        {Stage::Z, Stage::X}, {Stage::Z, Stage::Y}, {Stage::Z, Stage::Main},
-        {Stage::Y, Stage::X}, {Stage::Y, Stage::Main}, {Stage::X, Stage::Main}};
-    for (const auto& [variable, user] : undefined)
-        messages.push_back(undefinedMessage(variable, user));
     return messages;
 }
 

@@ -530,7 +530,7 @@ private:
                     break;
                 case Token::String:
                     if (m_depth == 0)
-                        report(told("not a JSON object"));
+                        report(told(utf8::encode(NotAnObjectText)));
                     break;
                 case Token::ParseError:
                     return syntaxError(Token::Uninitialized, "value");
@@ -599,11 +599,11 @@ private:
     bool open(bool isArray)
     {
         if (m_depth == 0 && isArray)
-            report(told("not a JSON object"));
+            report(told(utf8::encode(NotAnObjectText)));
         else if (m_depth == 1)
             notAString();
         if (++m_depth > MaxRequestNesting) {
-            m_syntaxError = told("not JSON: nested more than 1000 levels deep");
+            m_syntaxError = told(std::string("not JSON: ").append(utf8::encode(TooDeepText)));
             return false;
         }
         return true;
@@ -614,7 +614,7 @@ private:
     void scalar()
     {
         if (m_depth == 0)
-            report(told("not a JSON object"));
+            report(told(utf8::encode(NotAnObjectText)));
         else if (m_depth == 1)
             notAString();
     }
@@ -637,7 +637,7 @@ private:
     void notAString()
     {
         if (m_knownKey != nullptr)
-            report(told('"' + std::string(m_knownKey) + "\" is not a string"));
+            report(told('"' + std::string(m_knownKey) + utf8::encode(NotAStringText)));
     }
 
     void report(Refusal problem)

@@ -18,8 +18,6 @@ namespace {
 
 using Json = nlohmann::json;
 
-constexpr char16_t TooDeep[] = u"nested more than 1000 levels deep";
-
 using jsonlone::LoneSurrogate;
 using jsonlone::maskLoneSurrogates;
 
@@ -114,7 +112,7 @@ private:
         else if (m_depth == 1)
             notAString();
         if (++m_depth > MaxRequestNesting) {
-            m_syntaxError = TooDeep;
+            m_syntaxError = TooDeepText;
             return false;
         }
         return true;
@@ -126,12 +124,12 @@ private:
         return true;
     }
 
-    void notAnObject() { report(u"not a JSON object"); }
+    void notAnObject() { report(NotAnObjectText); }
 
     void notAString()
     {
         if (m_target != nullptr)
-            report(u'"' + m_key + u"\" is not a string");
+            report(u'"' + m_key + NotAStringText);
     }
 
     // The first problem in the line is the one told; a syntax error anywhere outranks it.

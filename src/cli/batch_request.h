@@ -11,6 +11,11 @@
 // Deeper lines are refused as they are read; a request itself is one level deep.
 constexpr std::size_t MaxRequestNesting = 1000;
 
+// What a line is told that is JSON but no request: held whole or read in parts, the same.
+inline constexpr char16_t TooDeepText[] = u"nested more than 1000 levels deep";
+inline constexpr char16_t NotAnObjectText[] = u"not a JSON object";
+inline constexpr char16_t NotAStringText[] = u"\" is not a string";  // after the quoted key
+
 // Reads one JSON Lines request {"main":…,"x":…,"y":…,"z":…} into `formulas`; an absent member
 // gives an empty formula. Returns why the line is not such a request, and then every formula
 // is empty, or empty text. \u escapes give the exact UTF-16 units, lone surrogates included.

@@ -16,7 +16,7 @@ Catalog builtInCatalog(std::string_view language)
 {
     const auto found = std::find(std::begin(compiledcatalogs::Languages),
                                  std::end(compiledcatalogs::Languages), language);
-    if (language.empty() || found == std::end(compiledcatalogs::Languages))
+    if (found == std::end(compiledcatalogs::Languages))
         return {};
     return Catalog::fromMo(compiledcatalogs::Mo[found - std::begin(compiledcatalogs::Languages)]);
 }
